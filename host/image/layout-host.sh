@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Turns a freshly booted Wine prefix ($WINEPREFIX) into a Windows 98 style
+# multi-station host PC with a Zelto KX4 installation: the boot files on
+# drive C, the host's System.ini and Win.ini sections, and the product's
+# registry branch. The wineserver of the prefix must be running.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+run=$here/../../scripts/wine-run
+: "${WINEPREFIX:?set WINEPREFIX to the prefix to lay out}"
+drive_c=$WINEPREFIX/drive_c
+windows=$drive_c/windows
+
+# DOS and Windows 98 files end their lines with CR LF.
+crlf() { sed 's/\r*$/\r/' "$1"; }
+
+crlf "$here/files/CONFIG.SYS" >"$drive_c/CONFIG.SYS"
+crlf "$here/files/AUTOEXEC.BAT" >"$drive_c/AUTOEXEC.BAT"
+crlf "$here/files/MSDOS.SYS" >"$drive_c/MSDOS.SYS"
+# Windows 98 keeps MSDOS.SYS hidden, system and read-only.
+"$run" attrib +h +s +r 'C:\MSDOS.SYS' >/dev/null
+
+# Wine's own sections stay; the host's sections are added after them.
+crlf "$here/files/system.ini" >>"$windows/system.ini"
+crlf "$here/files/win.ini" >>"$windows/win.ini"
+
+"$run" regedit /s "$(winepath -w "$here/registry/orvanta-demo.reg")"

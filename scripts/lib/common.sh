@@ -1,0 +1,72 @@
+# Shared steps of scripts/test and scripts/demo: packages, build, host
+# prefix, display. Sourced, not run.
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=${BUILD_DIR:-$repo/build}
+
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=win64
+
+say() { printf '%s\n' "$*"; }
+die() { say "error: $*" >&2; exit 1; }
+
+# Installs the cross compilers, Wine, Xvfb and the build tools when any is
+# missing. Needs root or sudo.
+ensure_packages() {
+  local packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
+                  cmake ninja-build googletest clang-format imagemagick)
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "Installing ${missing[*]} ..."
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+configure_and_build() {
+  cmake -S "$repo" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build"
+}
+
+# A fresh prefix laid out as the host PC, its wineserver kept running
+# (services such as the stand-in drivers die with the wineserver).
+make_host() {
+  export WINEPREFIX=$1
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1
+  "$repo/host/image/layout-host.sh"
+}
+
+stop_host() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+}
+
+# Starts Xvfb on a free display unless one is already given.
+xvfb_pid=
+start_display() {
+  local depth=${1:-24}
+  if [ -n "${DISPLAY:-}" ] && [ -z "${FORCE_XVFB:-}" ]; then return 0; fi
+  local number=90
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && return 0; sleep 0.1; done
+  die "Xvfb did not start"
+}
+
+stop_display() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+}
