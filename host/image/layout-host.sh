@@ -17,8 +17,10 @@ crlf() { sed 's/\r*$/\r/' "$1"; }
 crlf "$here/files/CONFIG.SYS" >"$drive_c/CONFIG.SYS"
 crlf "$here/files/AUTOEXEC.BAT" >"$drive_c/AUTOEXEC.BAT"
 crlf "$here/files/MSDOS.SYS" >"$drive_c/MSDOS.SYS"
-# Windows 98 keeps MSDOS.SYS hidden, system and read-only.
-"$run" attrib +h +s +r 'C:\MSDOS.SYS' >/dev/null
+# Windows 98 keeps MSDOS.SYS hidden, system and read-only. Wine's attrib
+# applies one flag reliably per call, and read-only must come last: after it
+# Wine can no longer record the other two.
+for flag in +h +s +r; do "$run" attrib "$flag" 'C:\MSDOS.SYS' >/dev/null; done
 
 # Wine's own sections stay; the host's sections are added after them.
 crlf "$here/files/system.ini" >>"$windows/system.ini"

@@ -42,9 +42,9 @@ make_host() {
   export WINEPREFIX=$1
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
+  wineboot -i >/dev/null 2>&1
   "$repo/host/image/layout-host.sh"
 }
 

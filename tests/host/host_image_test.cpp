@@ -1,0 +1,75 @@
+// The test host must look like the Windows 98 multi-station PC the product
+// runs on; later suites read these files and keys as the product does.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Reads a binary value of the product's branch: its bytes, or nothing.
+std::string ProductBinary(const char* key, const char* name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
+    char data[16] = {};
+    DWORD type = 0, size = sizeof data;
+    LONG status = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS || type != REG_BINARY) return {};
+    return std::string(data, size);
+}
+
+TEST(HostImage, BootFilesUseDosLineEnds) {
+    for (const char* path : {"C:\\CONFIG.SYS", "C:\\AUTOEXEC.BAT", "C:\\MSDOS.SYS"}) {
+        std::string text = ReadFile(path);
+        ASSERT_FALSE(text.empty()) << path;
+        size_t lineFeeds = 0, pairs = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\n') continue;
+            ++lineFeeds;
+            if (i > 0 && text[i - 1] == '\r') ++pairs;
+        }
+        EXPECT_EQ(lineFeeds, pairs) << path;
+    }
+    EXPECT_NE(ReadFile("C:\\CONFIG.SYS").find("device=c:\\windows\\orvanta.sys\r\n"), std::string::npos);
+}
+
+TEST(HostImage, MsdosSysIsProtectedAndBootsTheDesktop) {
+    DWORD attributes = GetFileAttributesA("c:\\msdos.sys");
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    const DWORD kProtected = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    EXPECT_EQ(attributes & kProtected, kProtected);
+    EXPECT_EQ(GetPrivateProfileIntA("Options", "BootGUI", 99, "c:\\msdos.sys"), 1u);
+}
+
+TEST(HostImage, ProfileFilesCarryTheHostSections) {
+    char language[10] = {};
+    GetProfileStringA("intl", "sLanguage", "", language, sizeof language);
+    EXPECT_STREQ(language, "enu");
+
+    char section[4096] = {};
+    DWORD length = GetPrivateProfileSectionA("386Enh", section, sizeof section, "System.ini");
+    bool found = false;
+    for (const char* entry = section; entry < section + length && *entry; entry += strlen(entry) + 1) {
+        found = found || std::string(entry) == "device=corehub.vxd";
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(HostImage, ProductBranchStoresNumbersAsBinaryValues) {
+    EXPECT_EQ(ProductBinary("Software\\Quillon\\Orvanta", "Product Type"), std::string("\x03", 1));
+    EXPECT_EQ(ProductBinary("Software\\Quillon\\Orvanta\\Setup\\Board1", "Detected"), std::string("\x01", 1));
+    EXPECT_EQ(ProductBinary("Software\\Quillon\\Orvanta\\Setup\\Board1", "Memory Location"),
+              std::string("\x00\x00\x0d\x00", 4));
+    EXPECT_EQ(ProductBinary("Software\\Quillon\\Orvanta\\Setup\\Station2", "IO Handle").size(), 4u);
+}
+
+}  // namespace
