@@ -45,7 +45,12 @@ make_host() {
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
   wineboot -i >/dev/null 2>&1
+  # A first boot can leave two service managers answering in turn; a fresh
+  # server after it has one, which the drivers' registration needs.
+  wineserver -k
+  wineserver -p </dev/null >/dev/null 2>&1
   "$repo/host/image/layout-host.sh"
+  "$repo/host/image/install-drivers.sh" "$build/bin"
 }
 
 stop_host() {

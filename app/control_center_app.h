@@ -1,0 +1,54 @@
+// The control center's application object: start-up, the command-line
+// words, and the release of what start-up acquired.
+#pragma once
+
+#include <windows.h>
+
+#include "application.h"
+#include "command_line.h"
+
+// The words that make the program a one-shot tool, compared with the whole
+// argument ignoring case; the framework has already taken off a leading
+// "/" or "-".
+class CControlCenterCommandLineInfo : public CCommandLineInfo {
+public:
+    void ParseParam(const char* param, bool isSwitch, bool isLast) override;
+
+    BOOL m_bAutoLaunch = FALSE;
+    BOOL m_bHelp = FALSE;
+    BOOL m_bRegister = FALSE;
+    BOOL m_bUninstall = FALSE;
+    BOOL m_bBlueScreen = FALSE;
+};
+
+class CControlCenterApp : public CWinApp {
+public:
+    CControlCenterApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Releases the window class, the resource library and the device handle,
+    // each only when held; calling it twice is harmless.
+    void CleanupInstance();
+    // True when no other instance runs; otherwise brings that one forward.
+    BOOL ActivatePreviousInstance();
+    // Opens the station-manager driver; false only when its device name
+    // cannot be loaded. Without the driver the program runs on.
+    BOOL OpenDriver();
+
+    HANDLE m_hDevice = INVALID_HANDLE_VALUE;
+    HINSTANCE m_hResourceLibrary = nullptr;
+    BOOL m_bClassRegistered = FALSE;
+    const char* m_pszWindowClass;
+
+protected:
+    void OnAppAbout();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The control center's message boxes: owned by the main window, captioned
+// with the application title.
+int ShowAppMessage(const char* text, UINT style);
+int ShowAppMessageId(UINT stringId, UINT style);

@@ -1,0 +1,3 @@
+#include "zq_document.h"
+
+IMPLEMENT_DYNCREATE(CZqDoc)

@@ -1,0 +1,5 @@
+#include "about_dialog.h"
+
+#include "resource_ids.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}

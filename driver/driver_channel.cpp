@@ -1,0 +1,169 @@
+#include "driver_channel.h"
+
+#include <cstring>
+
+#include "application_device.h"
+
+namespace {
+
+// The driver's control codes, a numbered series; the channel uses these.
+enum ControlCode : DWORD {
+    kLaunchStation = 0x220802,
+    kFirstLaunch = 0x220803,
+    kNextLaunch = 0x220804,
+    kFirstTask = 0x220806,
+    kNextTask = 0x220807,
+    kFirstProgram = 0x220808,
+    kNextProgram = 0x220809,
+    kFirstDevice = 0x22080A,
+    kNextDevice = 0x22080B,
+    kStopStation = 0x22080C,
+    kSendText = 0x22080D,
+    kPrepareShutdown = 0x22080E,
+    kExecuteShutdown = 0x220810,
+    kQueryPending = 0x220813,
+    kAutoLaunch = 0x22081A,
+};
+
+// Asked of the application until it has a valid handle; from then on the
+// same handle serves the rest of the process.
+HANDLE keptHandle = INVALID_HANDLE_VALUE;
+
+HANDLE DeviceHandle() {
+    if (keptHandle == INVALID_HANDLE_VALUE) keptHandle = ApplicationDeviceHandle();
+    return keptHandle;
+}
+
+// One request whose buffer carries the record in and the answer out.
+template <typename Record>
+BOOL Exchange(DWORD code, Record& record) {
+    DWORD returned = 0;
+    return DeviceIoControl(DeviceHandle(), code, &record, sizeof record, &record, sizeof record, &returned, nullptr);
+}
+
+// Copies at most size - 1 characters into a zero-filled field.
+void CopyName(char* field, size_t size, const char* text) {
+    std::memset(field, 0, size);
+    if (text) std::strncpy(field, text, size - 1);
+}
+
+// Reads a list into an array: the position the driver wrote into answer n
+// starts request n+1 in its own element.
+template <typename Record, typename Position>
+size_t ReadList(Record* records, size_t capacity, BOOL (*first)(Record&), BOOL (*next)(Record&),
+                Position Record::*position) {
+    if (capacity == 0) return 0;
+    std::memset(&records[0], 0, sizeof(Record));
+    if (!first(records[0])) return 0;
+    size_t count = 1;
+    while (count < capacity) {
+        records[count].*position = records[count - 1].*position;
+        if (!next(records[count])) break;
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+int DriverChannel::LaunchStation(const char* stationName, const char* userName, int stationIndex) {
+    LaunchRecord record;
+    CopyName(record.stationName, sizeof record.stationName, stationName);
+    CopyName(record.userName, sizeof record.userName, userName);
+    record.stationIndex = stationIndex;
+    return Exchange(kLaunchStation, record) ? 0 : 1;
+}
+
+BOOL DriverChannel::FirstLaunch(LaunchRecord& record) {
+    return Exchange(kFirstLaunch, record);
+}
+BOOL DriverChannel::NextLaunch(LaunchRecord& record) {
+    return Exchange(kNextLaunch, record);
+}
+BOOL DriverChannel::FirstTask(TaskRecord& record) {
+    return Exchange(kFirstTask, record);
+}
+BOOL DriverChannel::NextTask(TaskRecord& record) {
+    return Exchange(kNextTask, record);
+}
+BOOL DriverChannel::FirstProgram(ProgramRecord& record) {
+    return Exchange(kFirstProgram, record);
+}
+BOOL DriverChannel::NextProgram(ProgramRecord& record) {
+    return Exchange(kNextProgram, record);
+}
+BOOL DriverChannel::FirstDevice(DeviceBlock& block) {
+    return Exchange(kFirstDevice, block);
+}
+BOOL DriverChannel::NextDevice(DeviceBlock& block) {
+    return Exchange(kNextDevice, block);
+}
+BOOL DriverChannel::StopStation(LaunchRecord& record) {
+    return Exchange(kStopStation, record);
+}
+
+BOOL DriverChannel::SendText(const char* text) {
+    TextRecord record;
+    CopyName(record.text, sizeof record.text, text);
+    return Exchange(kSendText, record);
+}
+
+BOOL DriverChannel::PrepareShutdown(uint32_t mode) {
+    return Exchange(kPrepareShutdown, mode);
+}
+
+BOOL DriverChannel::ExecuteShutdown(uint32_t mode) {
+    uint16_t low = static_cast<uint16_t>(mode);
+    return Exchange(kExecuteShutdown, low);
+}
+
+DWORD DriverChannel::QueryPending() {
+    DWORD returned = 0;
+    if (!DeviceIoControl(DeviceHandle(), kQueryPending, nullptr, 0, nullptr, 0, &returned, nullptr)) return 0;
+    return returned;
+}
+
+int DriverChannel::AutoLaunchStations() {
+    HANDLE device = DeviceHandle();
+    if (device == INVALID_HANDLE_VALUE) return 0;
+    DWORD returned = 0;
+    return DeviceIoControl(device, kAutoLaunch, nullptr, 0, nullptr, 0, &returned, nullptr) ? 1 : 0;
+}
+
+size_t DriverChannel::ReadLaunches(LaunchRecord* records, size_t capacity) {
+    return ReadList(records, capacity, &FirstLaunch, &NextLaunch, &LaunchRecord::stationIndex);
+}
+
+size_t DriverChannel::ReadTasks(TaskRecord* records, size_t capacity) {
+    return ReadList(records, capacity, &FirstTask, &NextTask, &TaskRecord::taskKey);
+}
+
+size_t DriverChannel::ReadPrograms(ProgramRecord* records, size_t capacity) {
+    return ReadList(records, capacity, &FirstProgram, &NextProgram, &ProgramRecord::position);
+}
+
+bool DriverChannel::FindLaunchedStation(const char* stationName, LaunchRecord& record) {
+    std::memset(&record, 0, sizeof record);
+    if (!FirstLaunch(record)) return false;
+    // The driver's field may lack a terminator; compare a terminated copy.
+    char name[sizeof record.stationName + 1];
+    for (;;) {
+        std::memcpy(name, record.stationName, sizeof record.stationName);
+        name[sizeof record.stationName] = '\0';
+        if (lstrcmpiA(name, stationName) == 0) return true;
+        if (!NextLaunch(record)) return false;
+    }
+}
+
+bool DriverChannel::FindLoadedDevice(uint16_t deviceId, DeviceBlock& block) {
+    std::memset(&block, 0, sizeof block);
+    if (!FirstDevice(block)) return false;
+    while (block.deviceId != deviceId) {
+        if (!NextDevice(block)) return false;
+    }
+    return true;
+}
+
+void DriverChannel::ForgetKeptHandle() {
+    keptHandle = INVALID_HANDLE_VALUE;
+}

@@ -1,0 +1,29 @@
+// The command table and the dispatcher: which word runs which command, and
+// the help that explains each.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "command_handlers.h"
+
+namespace stationctl {
+
+struct Command {
+    const char* name;
+    const char* synopsis;  // the command's line in the overview
+    const char* help;      // the full text of "help NAME"
+    Outcome (*run)(const Arguments& args, std::ostream& out);
+    bool needsDriver;
+};
+
+const std::vector<Command>& CommandTable();
+const Command* FindCommand(std::string_view name);
+
+// args are the words after the program name. Results go to out; a failure is
+// one line on err. Returns the exit code.
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace stationctl

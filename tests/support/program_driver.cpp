@@ -1,0 +1,123 @@
+#include "program_driver.h"
+
+namespace test_support {
+
+Program::Program(const std::string& path, const std::string& arguments, const std::string& workingFolder) {
+    std::string commandLine = "\"" + path + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_))
+        process_ = {};
+    // Let the program get to its first window before anyone looks.
+    if (process_.hProcess) WaitForInputIdle(process_.hProcess, 5000);
+}
+
+Program::~Program() {
+    if (!process_.hProcess) return;
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool Program::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
+    if (!process_.hProcess) return true;
+    if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+bool Program::Running() {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> Program::Windows() {
+    struct Search {
+        DWORD process;
+        std::vector<HWND> found;
+    } search = {process_.dwProcessId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search->process && IsWindowVisible(window)) search->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Program::WaitForWindow(const std::function<bool(HWND)>& match, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND window : Windows()) {
+            if (match(window)) return window;
+        }
+        if (GetTickCount() - start > milliseconds || !Running()) return nullptr;
+        Sleep(50);
+    }
+}
+
+HWND Program::WaitForWindowOfClass(const char* className, DWORD milliseconds) {
+    return WaitForWindow([className](HWND window) { return ClassName(window) == className; }, milliseconds);
+}
+
+std::vector<HWND> Program::WindowsOfClass(const char* className) {
+    std::vector<HWND> found;
+    for (HWND window : Windows()) {
+        if (ClassName(window) == className) found.push_back(window);
+    }
+    return found;
+}
+
+HWND Program::WaitForMessageBox(DWORD milliseconds) {
+    return WaitForWindow(
+        [](HWND window) { return ClassName(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr; },
+        milliseconds);
+}
+
+std::string WindowText(HWND window) {
+    char text[2048] = {};
+    // WM_GETTEXT reaches windows of other processes with their text.
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    return text;
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+bool MessageBoxHasIcon(HWND box) {
+    // Windows numbers the icon item 0x14, Wine 0x440.
+    for (int id : {0x0014, 0x0440}) {
+        HWND icon = GetDlgItem(box, id);
+        if (icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0) return true;
+    }
+    return false;
+}
+
+void PressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+}  // namespace test_support

@@ -1,0 +1,37 @@
+#include "registry_backup.h"
+
+namespace test_support {
+
+namespace {
+
+bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::string& to) {
+    HKEY source = nullptr, target = nullptr;
+    if (RegOpenKeyExA(fromRoot, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
+    bool copied = RegCreateKeyA(toRoot, to.c_str(), &target) == ERROR_SUCCESS &&
+                  RegCopyTreeA(source, nullptr, target) == ERROR_SUCCESS;
+    if (target) RegCloseKey(target);
+    RegCloseKey(source);
+    return copied;
+}
+
+}  // namespace
+
+RegistryBackup::RegistryBackup(HKEY root, std::string path)
+    : root_(root), path_(std::move(path)), copy_("Software\\OrvantaTestBackup\\" + path_) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, copy_.c_str());
+    existed_ = CopyKey(root_, path_, HKEY_LOCAL_MACHINE, copy_);
+}
+
+RegistryBackup::~RegistryBackup() {
+    RegDeleteTreeA(root_, path_.c_str());
+    if (existed_) CopyKey(HKEY_LOCAL_MACHINE, copy_, root_, path_);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, copy_.c_str());
+    // Its parents go too once no other backup keeps a copy below them: a key
+    // with subkeys refuses to be deleted.
+    for (std::string parent = copy_; parent.rfind("Software\\OrvantaTestBackup", 0) == 0;) {
+        parent.erase(parent.find_last_of('\\'));
+        if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, parent.c_str()) != ERROR_SUCCESS) break;
+    }
+}
+
+}  // namespace test_support
