@@ -5,26 +5,27 @@ void CCmdUI::Enable(BOOL on) {
     handled = true;
 }
 
-void CCmdUI::SetCheck(int check) {
+namespace {
+
+// Marks a menu item checked or not, with a check mark or a radio bullet.
+bool MarkItem(HMENU menu, UINT index, bool radio, bool on) {
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE;
-    if (!GetMenuItemInfoA(menu_, index_, TRUE, &info)) return;
-    info.fType &= ~MFT_RADIOCHECK;
-    info.fState = (info.fState & ~MFS_CHECKED) | (check ? MFS_CHECKED : 0);
-    SetMenuItemInfoA(menu_, index_, TRUE, &info);
-    handled = true;
+    if (!GetMenuItemInfoA(menu, index, TRUE, &info)) return false;
+    info.fType = radio ? (info.fType | MFT_RADIOCHECK) : (info.fType & ~MFT_RADIOCHECK);
+    info.fState = (info.fState & ~MFS_CHECKED) | (on ? MFS_CHECKED : 0);
+    return SetMenuItemInfoA(menu, index, TRUE, &info) != FALSE;
+}
+
+}  // namespace
+
+void CCmdUI::SetCheck(int check) {
+    if (MarkItem(menu_, index_, false, check != 0)) handled = true;
 }
 
 void CCmdUI::SetRadio(BOOL on) {
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE;
-    if (!GetMenuItemInfoA(menu_, index_, TRUE, &info)) return;
-    info.fType |= MFT_RADIOCHECK;
-    info.fState = (info.fState & ~MFS_CHECKED) | (on ? MFS_CHECKED : 0);
-    SetMenuItemInfoA(menu_, index_, TRUE, &info);
-    handled = true;
+    if (MarkItem(menu_, index_, true, on != FALSE)) handled = true;
 }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {

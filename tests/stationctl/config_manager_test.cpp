@@ -6,7 +6,7 @@
 #include <memory>
 #include <set>
 
-#include "key_snapshot.h"
+#include "registry_backup.h"
 #include "registry_helpers.h"
 #include "run_command.h"
 
@@ -75,9 +75,9 @@ TEST(PresentDevices, NodeNamesAreUniqueAndFollowFromTheDevice) {
 class RestartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setup_ = std::make_unique<KeySnapshot>(HKEY_LOCAL_MACHINE, kSetup);
-        ports_ = std::make_unique<KeySnapshot>(HKEY_LOCAL_MACHINE, kPorts);
-        live_ = std::make_unique<KeySnapshot>(HKEY_DYN_DATA, kLive);
+        setup_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kSetup);
+        ports_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kPorts);
+        live_ = std::make_unique<test_support::RegistryBackup>(HKEY_DYN_DATA, kLive);
         for (int board = 1; board <= 4; ++board)
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kSetup + "\\Board" + std::to_string(board)).c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPorts.c_str());
@@ -99,7 +99,7 @@ protected:
     }
 
 private:
-    std::unique_ptr<KeySnapshot> setup_, ports_, live_;
+    std::unique_ptr<test_support::RegistryBackup> setup_, ports_, live_;
 };
 
 TEST_F(RestartTest, ListsEveryPortKeyAndDetectedBoard) {

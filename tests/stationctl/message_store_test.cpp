@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "key_snapshot.h"
+#include "registry_backup.h"
 #include "registry_helpers.h"
 #include "run_command.h"
 #include "time_stamp.h"
@@ -35,7 +35,7 @@ TEST(ChooseFreeSlot, OnlyZLeftAndNoneLeft) {
 class MessageCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        snapshot_ = std::make_unique<KeySnapshot>(HKEY_LOCAL_MACHINE, kStore);
+        snapshot_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kStore);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kStore.c_str());
     }
     void TearDown() override { snapshot_.reset(); }
@@ -45,7 +45,7 @@ protected:
     }
 
 private:
-    std::unique_ptr<KeySnapshot> snapshot_;
+    std::unique_ptr<test_support::RegistryBackup> snapshot_;
 };
 
 TEST_F(MessageCommandTest, WritesEveryFieldOfTheFirstSlotWithDefaults) {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "key_snapshot.h"
+#include "registry_backup.h"
 #include "registry_helpers.h"
 #include "run_command.h"
 
@@ -15,14 +15,14 @@ const std::string kSetup = "Software\\Quillon\\Orvanta\\Setup";
 class RegistryCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        snapshot_ = std::make_unique<KeySnapshot>(HKEY_LOCAL_MACHINE, kSetup);
+        snapshot_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kSetup);
         for (const char* key : {"\\Board2", "\\Board4", "\\Station3", "\\Station8"})
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kSetup + key).c_str());
     }
     void TearDown() override { snapshot_.reset(); }
 
 private:
-    std::unique_ptr<KeySnapshot> snapshot_;
+    std::unique_ptr<test_support::RegistryBackup> snapshot_;
 };
 
 TEST_F(RegistryCommandTest, BoardWritesNameAsStringAndDetectedAsOneByte) {

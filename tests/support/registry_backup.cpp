@@ -16,8 +16,21 @@ bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::str
 
 }  // namespace
 
+namespace {
+
+// Copies of keys of different hives stay apart.
+std::string HiveName(HKEY root) {
+    if (root == HKEY_LOCAL_MACHINE) return "HKLM";
+    if (root == HKEY_CURRENT_USER) return "HKCU";
+    if (root == HKEY_USERS) return "HKU";
+    if (root == HKEY_DYN_DATA) return "HKDD";
+    return "Other";
+}
+
+}  // namespace
+
 RegistryBackup::RegistryBackup(HKEY root, std::string path)
-    : root_(root), path_(std::move(path)), copy_("Software\\OrvantaTestBackup\\" + path_) {
+    : root_(root), path_(std::move(path)), copy_("Software\\OrvantaTestBackup\\" + HiveName(root) + "\\" + path_) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, copy_.c_str());
     existed_ = CopyKey(root_, path_, HKEY_LOCAL_MACHINE, copy_);
 }
