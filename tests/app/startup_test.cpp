@@ -7,12 +7,22 @@
 #include "corehub_client.h"
 #include "program_driver.h"
 #include "registry_backup.h"
+#include "resource_ids.h"
 
 namespace {
 
 using test_support::Program;
 
 const char kMainClass[] = "OrvantaZqControlCenter";
+
+// A text of the resource library as the program shows it.
+std::string LibraryText(UINT id) {
+    HMODULE library = LoadLibraryA("ZELTO.DLL");
+    char text[1024] = {};
+    LoadStringA(library, id, text, sizeof text);
+    FreeLibrary(library);
+    return text;
+}
 
 class Startup : public ::testing::Test {
 protected:
@@ -62,8 +72,7 @@ TEST_F(Startup, WithoutTheDriverItSaysSoOnceAndOpensItsWindow) {
     Program program(Zelto(), "");
     HWND box = program.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    std::string text = test_support::MessageBoxText(box);
-    EXPECT_NE(text.find("driver"), std::string::npos) << text;
+    EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_NO_DRIVER));
     test_support::PressButton(box, IDOK);
 
     HWND main = program.WaitForWindowOfClass(kMainClass);
@@ -80,6 +89,7 @@ TEST_F(Startup, AutoLaunchWithoutTheDriverSaysSoAndEndsWithoutARequest) {
     Program program(Zelto(), "/AutoLaunch");
     HWND box = program.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_NO_DRIVER));
     test_support::PressButton(box, IDOK);
     EXPECT_TRUE(program.WaitForExit(10000));
     EXPECT_TRUE(driver_.Requests().empty());
