@@ -1,0 +1,36 @@
+// The configuration model against the test host's registry: the product's
+// branch and the port registrations are kept across the suite and emptied
+// before each test; the resource library provides the texts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "registry_backup.h"
+#include "system_config.h"
+
+// What the model showed through the application's message box.
+extern std::vector<UINT> shownMessages;
+
+class ModelTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+
+    // Writes values into a board or station key (creating it).
+    static void PutByte(const std::string& key, const char* name, BYTE value);
+    static void PutString(const std::string& key, const char* name, const std::string& value);
+    static std::string StationKey(int number) { return std::string(kSetupKey) + "\\Station" + std::to_string(number); }
+    static std::string BoardKey(int number) { return std::string(kSetupKey) + "\\Board" + std::to_string(number); }
+    // A value as stored: its type and bytes; type 0 when it is missing.
+    static DWORD Stored(const std::string& key, const char* name, std::string* bytes = nullptr);
+    static bool KeyExists(const std::string& key);
+
+private:
+    static std::vector<std::unique_ptr<test_support::RegistryBackup>> kept_;
+    static HMODULE library_;
+};
