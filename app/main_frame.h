@@ -1,11 +1,43 @@
-// The control center's one top-level window.
+// The control center's one top-level window: it owns the configuration
+// model, remembers its position between runs, and takes every command of
+// the menu and of the home view's buttons.
 #pragma once
 
 #include "frame.h"
+#include "system_config.h"
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
 
 public:
+    CMainFrame() = default;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+
+    // Enables the home view's launch and stop buttons by the model's state.
+    void RefreshStationButtons();
+
+    SystemConfig m_config;
+
+protected:
+    LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
+    void OnClose();
+    LRESULT OnQueryNewPalette(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaletteChanged(WPARAM wParam, LPARAM lParam);
+
+    void OnLaunchStation();
+    void OnStopStation();
+    void OnAutoLaunchOn();
+    void OnAutoLaunchOff();
+    void OnShutdownDefaultOn();
+    void OnShutdownDefaultOff();
+    void OnExit();
+    void OnUpdateLaunchStation(CCmdUI* item);
+    void OnUpdateStopStation(CCmdUI* item);
+    void OnUpdateAutoLaunchOn(CCmdUI* item);
+    void OnUpdateAutoLaunchOff(CCmdUI* item);
+    void OnUpdateShutdownDefaultOn(CCmdUI* item);
+    void OnUpdateShutdownDefaultOff(CCmdUI* item);
+    void OnHelp();
+
+    DECLARE_MESSAGE_MAP()
 };

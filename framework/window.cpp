@@ -125,6 +125,16 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return TRUE;
     }
     if (message == WM_NOTIFY) return OnNotify(wParam, lParam, result);
+    if (message == WM_DRAWITEM) {
+        // Owner-drawn controls draw themselves.
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        CWnd* control = item->CtlType == ODT_MENU ? nullptr : FromHandlePermanent(item->hwndItem);
+        if (control) {
+            control->DrawItem(item);
+            *result = TRUE;
+            return TRUE;
+        }
+    }
     const AFX_MSGMAP_ENTRY* entry = FindEntry(message, 0, 0);
     if (!entry) return FALSE;
     *result = entry->handler(this, wParam, lParam);

@@ -26,6 +26,8 @@ public:
     HWND UnsubclassWindow();
 
     virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+    // Draws an owner-drawn control; its parent hands the request over.
+    virtual void DrawItem(DRAWITEMSTRUCT*) {}
     virtual BOOL DestroyWindow();
     virtual BOOL PreTranslateMessage(MSG* message);
 
