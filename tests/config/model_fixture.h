@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "config_fixture.h"
 #include "registry_backup.h"
 #include "system_config.h"
 
 // What the model showed through the application's message box.
 extern std::vector<UINT> shownMessages;
 
-class ModelTest : public ::testing::Test {
+class ModelTest : public config_test::ConfigSuite {
 protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
@@ -32,5 +33,4 @@ protected:
 
 private:
     static std::vector<std::unique_ptr<test_support::RegistryBackup>> kept_;
-    static HMODULE library_;
 };
