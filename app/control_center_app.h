@@ -6,6 +6,7 @@
 
 #include "application.h"
 #include "command_line.h"
+#include "config_messages.h"
 
 // The words that make the program a one-shot tool, compared with the whole
 // argument ignoring case; the framework has already taken off a leading
@@ -50,5 +51,6 @@ protected:
 
 // The control center's message boxes: owned by the main window, captioned
 // with the application title.
+// (ShowAppMessageId is declared with the configuration store, which reports
+// through it too.)
 int ShowAppMessage(const char* text, UINT style);
-int ShowAppMessageId(UINT stringId, UINT style);

@@ -83,8 +83,7 @@ void CZqView::OnInitialUpdate() {
     }
 
     const char* name = marked ? markedPictureName_ : standardPictureName_;
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(2));  // RT_BITMAP
-    background_.Attach(static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    background_.Attach(AfxLoadPicture(name));
     if (!background_) return;
 
     HWND main = frame ? frame->m_hWnd : GetParent(m_hWnd);

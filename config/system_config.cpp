@@ -147,42 +147,26 @@ void StationConfig::Load(int stationIndex) {
         loggedInUser = AfxLoadString(IDS_NOBODY);
         changed = true;
     }
-    if (defaultUser.empty()) {
-        defaultUser = AfxFormat(AfxLoadString(IDS_DEFAULT_USER).c_str(), number);
+    // Each empty text gets its default, made only when it is needed.
+    auto fill = [&changed](std::string& field, auto makeDefault) {
+        if (!field.empty()) return;
+        field = makeDefault();
         changed = true;
-    }
-    if (stationName.empty()) {
-        stationName = AfxFormat(AfxLoadString(IDS_DEFAULT_STATION_NAME).c_str(), number);
-        changed = true;
-    }
-    const std::string serialDevice = AfxLoadString(IDS_SERIAL_DEVICE);
-    const std::string serialFriendly = AfxLoadString(IDS_SERIAL_FRIENDLY);
-    if (serial1PortName.empty()) {
-        serial1PortName = AfxFormat(serialDevice.c_str(), 2 * stationIndex + 5);
-        changed = true;
-    }
-    if (serial1Name.empty()) {
-        serial1Name = SerialFriendlyName(serialFriendly, number, 1, serial1PortName);
-        changed = true;
-    }
-    if (serial2PortName.empty()) {
-        serial2PortName = AfxFormat(serialDevice.c_str(), 2 * stationIndex + 6);
-        changed = true;
-    }
-    if (serial2Name.empty()) {
-        serial2Name = SerialFriendlyName(serialFriendly, number, 2, serial2PortName);
-        changed = true;
-    }
-    if (printerPortName.empty()) {
-        // Stations 1 to 6 get LPT4 to LPT9, stations 7 and 8 LPT2 and LPT3.
-        int lpt = stationIndex + 4 < 10 ? stationIndex + 4 : stationIndex - 4;
-        printerPortName = AfxFormat(AfxLoadString(IDS_PRINTER_DEVICE).c_str(), lpt);
-        changed = true;
-    }
-    if (printerName.empty()) {
-        printerName = PrinterFriendlyName(AfxLoadString(IDS_PRINTER_FRIENDLY), number, printerPortName);
-        changed = true;
-    }
+    };
+    auto formatted = [](UINT pattern, int number) { return AfxFormat(AfxLoadString(pattern).c_str(), number); };
+    fill(defaultUser, [&] { return formatted(IDS_DEFAULT_USER, number); });
+    fill(stationName, [&] { return formatted(IDS_DEFAULT_STATION_NAME, number); });
+    fill(serial1PortName, [&] { return formatted(IDS_SERIAL_DEVICE, 2 * stationIndex + 5); });
+    fill(serial1Name,
+         [&] { return SerialFriendlyName(AfxLoadString(IDS_SERIAL_FRIENDLY), number, 1, serial1PortName); });
+    fill(serial2PortName, [&] { return formatted(IDS_SERIAL_DEVICE, 2 * stationIndex + 6); });
+    fill(serial2Name,
+         [&] { return SerialFriendlyName(AfxLoadString(IDS_SERIAL_FRIENDLY), number, 2, serial2PortName); });
+    // Stations 1 to 6 get LPT4 to LPT9, stations 7 and 8 LPT2 and LPT3.
+    fill(printerPortName,
+         [&] { return formatted(IDS_PRINTER_DEVICE, stationIndex + 4 < 10 ? stationIndex + 4 : stationIndex - 4); });
+    fill(printerName,
+         [&] { return PrinterFriendlyName(AfxLoadString(IDS_PRINTER_FRIENDLY), number, printerPortName); });
 
     // A port whose registration has gone is switched off.
     uint32_t* const enabled[] = {&serial1Enabled, &serial2Enabled, &printerEnabled};

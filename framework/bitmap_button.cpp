@@ -5,9 +5,7 @@
 namespace {
 
 HBITMAP LoadPicture(const std::string& name) {
-    if (name.empty()) return nullptr;
-    HINSTANCE module = AfxFindResourceHandle(name.c_str(), MAKEINTRESOURCEA(2));  // RT_BITMAP
-    return static_cast<HBITMAP>(LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return name.empty() ? nullptr : AfxLoadPicture(name.c_str());
 }
 
 }  // namespace

@@ -30,6 +30,11 @@ HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type) {
     return resources;
 }
 
+HBITMAP AfxLoadPicture(LPCSTR name) {
+    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(2));  // RT_BITMAP
+    return static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
 bool AfxLoadString(UINT id, std::string& text) {
     // String resources live in blocks of sixteen; the block tells the length.
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));

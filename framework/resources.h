@@ -17,6 +17,10 @@ void AfxSetResourceHandle(HINSTANCE resources);
 // lookup will then fail as it should).
 HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 
+// A picture resource by name as a device-independent section, at its own
+// size; null when it is missing.
+HBITMAP AfxLoadPicture(LPCSTR name);
+
 // A string resource as text; false (and text untouched) when it is missing.
 bool AfxLoadString(UINT id, std::string& text);
 // A string resource, or an empty text when it is missing.
