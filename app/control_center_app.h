@@ -48,9 +48,3 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
-
-// The control center's message boxes: owned by the main window, captioned
-// with the application title.
-// (ShowAppMessageId is declared with the configuration store, which reports
-// through it too.)
-int ShowAppMessage(const char* text, UINT style);

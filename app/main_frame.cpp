@@ -2,14 +2,19 @@
 
 #include <algorithm>
 
+#include "address_opener.h"
 #include "application.h"
 #include "control_center_app.h"
 #include "driver_channel.h"
 #include "gdi.h"
 #include "launch_station_dialog.h"
+#include "message_log_dialog.h"
 #include "resource_ids.h"
+#include "running_programs_dialog.h"
 #include "station_pick_dialog.h"
 #include "stop_pick_dialog.h"
+#include "support_dialog.h"
+#include "user_list_dialog.h"
 #include "zq_view.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
@@ -26,6 +31,16 @@ ON_COMMAND(ID_AUTOLAUNCH_OFF, OnAutoLaunchOff)
 ON_COMMAND(ID_SHUTDOWN_DEFAULT_ON, OnShutdownDefaultOn)
 ON_COMMAND(ID_SHUTDOWN_DEFAULT_OFF, OnShutdownDefaultOff)
 ON_COMMAND(ID_EXIT, OnExit)
+ON_COMMAND(ID_SUPPORT_INFO, OnSupportInfo)
+ON_COMMAND(ID_PRODUCT_WEB_PAGE, OnProductWebPage)
+ON_COMMAND(ID_LIST_USERS, OnListUsers)
+ON_COMMAND(ID_RUNNING_PROGRAMS, OnRunningPrograms)
+ON_COMMAND(ID_MESSAGE_LOG, OnMessageLog)
+ON_COMMAND(ID_SEND_MESSAGE, OnSendMessage)
+ON_COMMAND(ID_SHUTDOWN_SYSTEM, OnShutdownSystem)
+ON_COMMAND(ID_REMOVE_USER, OnRemoveUser)
+ON_COMMAND(ID_STATION_CHECK, OnStationCheck)
+ON_COMMAND(ID_STATION_SETTINGS, OnStationSettings)
 ON_COMMAND(ID_HELP_CMD, OnHelp)
 ON_COMMAND(ID_HELP_INDEX_CMD, OnHelp)
 ON_COMMAND(ID_DEFAULT_HELP_CMD, OnHelp)
@@ -112,10 +127,20 @@ void CMainFrame::OnLaunchStation() {
     RefreshStationButtons();
 }
 
-void CMainFrame::OnStopStation() {
+namespace {
+
+// What other programs (the stations' logons, the driver) wrote reaches the
+// registry files before the model reads it.
+void FlushHives() {
     RegFlushKey(HKEY_CURRENT_USER);
     RegFlushKey(HKEY_LOCAL_MACHINE);
     RegFlushKey(HKEY_USERS);
+}
+
+}  // namespace
+
+void CMainFrame::OnStopStation() {
+    FlushHives();
     m_config.LoadAll();
     if (!m_config.AnyStationRunning()) return;
     if (DriverChannel::QueryPending() != 0) {
@@ -171,6 +196,31 @@ void CMainFrame::OnShutdownDefaultOff() {
 
 void CMainFrame::OnExit() {
     PostMessage(WM_CLOSE);
+}
+
+void CMainFrame::OnSupportInfo() {
+    CSupportDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnProductWebPage() {
+    if (HasHandler(AddressKind::kWeb, IDS_PRODUCT_WEB_ADDRESS)) OpenAddress(IDS_PRODUCT_WEB_ADDRESS);
+}
+
+void CMainFrame::OnListUsers() {
+    FlushHives();
+    CUserListDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnRunningPrograms() {
+    CRunningProgramsDlg dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnMessageLog() {
+    CMessageLogDlg dialog;
+    dialog.DoModal();
 }
 
 void CMainFrame::OnHelp() {

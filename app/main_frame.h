@@ -31,6 +31,17 @@ protected:
     void OnShutdownDefaultOn();
     void OnShutdownDefaultOff();
     void OnExit();
+    void OnSupportInfo();
+    void OnProductWebPage();
+    void OnListUsers();
+    void OnRunningPrograms();
+    void OnMessageLog();
+    // The larger commands, each in a file of its own.
+    void OnSendMessage();
+    void OnShutdownSystem();
+    void OnRemoveUser();
+    void OnStationCheck();
+    void OnStationSettings();
     void OnUpdateLaunchStation(CCmdUI* item);
     void OnUpdateStopStation(CCmdUI* item);
     void OnUpdateAutoLaunchOn(CCmdUI* item);

@@ -1,8 +1,9 @@
-// The message box through which the model reports a refused launch. The
-// application defines it (captioned with its title, owned by its main
-// window); tests define their own.
+// The control center's message-box pair, through which the model and the
+// dialogs report too. The application defines them (captioned with its
+// title, owned by its main window); tests define their own.
 #pragma once
 
 #include <windows.h>
 
+int ShowAppMessage(const char* text, UINT style);
 int ShowAppMessageId(UINT stringId, UINT style);
