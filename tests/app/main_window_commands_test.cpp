@@ -1,0 +1,361 @@
+// The main window's other commands worked from outside: the pickers that
+// choose a station where there are several, the help and web commands that
+// hand a page or an address to the system's registered programs, and the
+// commands that open a dialog. A recording program registered for web
+// pages and addresses tells what the shell was asked to open.
+#include <fstream>
+
+#include "main_window_fixture.h"
+
+namespace {
+
+using namespace main_window;
+
+// ---- Dialogs ---------------------------------------------------------------
+
+// A dialog of the program that holds the child; the class tells it from the
+// main window.
+HWND WaitForDialogWith(Program& program, int childId, DWORD milliseconds = 10000) {
+    return program.WaitForWindow(
+        [childId](HWND window) {
+            return test_support::ClassName(window) == "#32770" && GetDlgItem(window, childId) != nullptr;
+        },
+        milliseconds);
+}
+
+// A list or combo box item chosen as a click chooses it: the selection and
+// the notification its dialog receives.
+void ChooseListItem(HWND dialog, int listId, int item) {
+    HWND list = GetDlgItem(dialog, listId);
+    SendMessageA(list, LB_SETCURSEL, item, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+void ChooseComboItem(HWND dialog, int comboId, int item) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    SendMessageA(combo, CB_SETCURSEL, item, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return test_support::WindowText(GetDlgItem(dialog, id));
+}
+
+// The name and the user of each launch the driver received, in order, with
+// the station index the record carries.
+struct Launch {
+    std::string station;
+    std::string user;
+    int32_t index = -1;
+    bool operator==(const Launch&) const = default;
+};
+
+void PrintTo(const Launch& launch, std::ostream* out) {
+    *out << launch.station << " / " << launch.user << " / " << launch.index;
+}
+
+// ---- Pickers on several stations -------------------------------------------
+
+class SeveralStations : public MainWindowTest {
+protected:
+    std::vector<Launch> Launches() {
+        std::vector<Launch> launches;
+        for (const auto& request : RequestsOf(kLaunchStation)) {
+            if (request.input.size() != 68u) continue;
+            Launch launch;
+            launch.station = reinterpret_cast<const char*>(request.input.data());
+            launch.user = reinterpret_cast<const char*>(request.input.data() + 32);
+            std::memcpy(&launch.index, request.input.data() + 64, sizeof launch.index);
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+
+    // Gives the command as the menu does; the dialog it opens.
+    HWND Open(UINT command, int childId) {
+        PostMessageA(main_, WM_COMMAND, command, 0);
+        return WaitForDialogWith(*program_, childId);
+    }
+
+    bool Closed(HWND dialog) {
+        if (!WaitFor([dialog] { return !IsWindow(dialog); })) return false;
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    }
+};
+
+TEST_F(SeveralStations, TheLaunchPickerOffersTheStoppedStationsAndLaunchesThePickedOneForItsDefaultUser) {
+    SetStation(1, "Front Desk", "mwclerk", true);
+    SetStation(2, "Reading Room", "mwreader");
+    SetStation(3, "Station 3", "guest");
+    ASSERT_NE(Start(), nullptr);
+
+    HWND picker = Open(ID_LAUNCH_STATION, IDC_PICK_STATION1);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(test_support::WindowText(picker), LibraryText(IDS_PICK_LAUNCH_TITLE));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(picker, IDC_PICK_STATION1))) << "already launched";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(picker, IDC_PICK_STATION2)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(picker, IDC_PICK_STATION3)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(picker, IDC_PICK_STATION4))) << "not detected";
+    EXPECT_EQ(ItemText(picker, IDC_PICK_STATION2), "&2: Reading Room");
+
+    test_support::PressButton(picker, IDC_PICK_STATION2);
+    ASSERT_TRUE(Closed(picker));
+    EXPECT_EQ(Launches(), (std::vector<Launch>{{"Reading Room", "mwreader", 1}}));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(2), "Launched"), Binary(1));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(2), "Logged In User"), Text("mwreader"));
+}
+
+TEST_F(SeveralStations, ClosingTheLaunchPickerLaunchesNothing) {
+    SetStation(1, "Front Desk", "mwclerk");
+    SetStation(2, "Reading Room", "mwreader");
+    ASSERT_NE(Start(), nullptr);
+
+    HWND picker = Open(ID_LAUNCH_STATION, IDC_PICK_STATION1);
+    ASSERT_NE(picker, nullptr);
+    test_support::PressButton(picker, IDCANCEL);
+    ASSERT_TRUE(Closed(picker));
+    EXPECT_TRUE(driver_.Requests().empty());
+    EXPECT_EQ(program_->WaitForMessageBox(300), nullptr);
+}
+
+TEST_F(SeveralStations, TheStopPickerAsksForTheStationBeforeTheConfirmation) {
+    SetStation(1, "Front Desk", "mwclerk", true);
+    SetStation(2, "Reading Room", "mwreader", true);
+    ASSERT_TRUE(driver_.AddLaunch("Front Desk", "mwclerk", 0));
+    ASSERT_TRUE(driver_.AddLaunch("Reading Room", "mwreader", 1));
+    ASSERT_NE(Start(), nullptr);
+
+    HWND picker = Open(ID_STOP_STATION, IDC_PICK_STATION1);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(test_support::WindowText(picker), LibraryText(IDS_PICK_STOP_TITLE));
+    EXPECT_EQ(program_->WaitForMessageBox(200), nullptr) << "no question before the choice";
+    test_support::PressButton(picker, IDC_PICK_STATION2);
+    ASSERT_TRUE(WaitFor([picker] { return !IsWindow(picker); }));
+
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_CONFIRM_STOP));
+    ASSERT_TRUE(Answer(box, IDYES));
+    auto stops = RequestsOf(kStopStation);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(stops[0].input.data()), "Reading Room");
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "Launched"), Binary(1));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(2), "Launched"), Binary(0));
+}
+
+class SeveralStationsMarked : public SeveralStations {
+protected:
+    void SetUp() override {
+        SeveralStations::SetUp();
+        SetBoard("KX4 PB-4");
+    }
+};
+
+TEST_F(SeveralStationsMarked, TheLaunchDialogLaunchesTheChosenStationForTheUserTyped) {
+    SetStation(1, "Front Desk", "mwclerk", true);
+    SetStation(2, "Reading Room", "mwreader");
+    SetStation(3, "Back Office", "guest");
+    ASSERT_NE(Start(), nullptr);
+
+    HWND dialog = Open(ID_LAUNCH_STATION, IDC_LAUNCH_STATION);
+    ASSERT_NE(dialog, nullptr);
+    HWND combo = GetDlgItem(dialog, IDC_LAUNCH_STATION);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2) << "the stations not yet launched";
+    EXPECT_EQ(ItemText(dialog, IDC_LAUNCH_USER), "mwreader") << "the first one's default user";
+
+    ChooseComboItem(dialog, IDC_LAUNCH_STATION, 1);
+    EXPECT_EQ(ItemText(dialog, IDC_LAUNCH_USER), "guest");
+    SetWindowTextA(GetDlgItem(dialog, IDC_LAUNCH_USER), "mwreader");
+    test_support::PressButton(dialog, IDOK);
+    ASSERT_TRUE(Closed(dialog));
+    EXPECT_EQ(Launches(), (std::vector<Launch>{{"Back Office", "mwreader", 2}}));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(3), "Logged In User"), Text("mwreader"));
+}
+
+TEST_F(SeveralStationsMarked, TheStopListHoldsTheRunningStationsAndStopsTheChosenOne) {
+    SetStation(1, "Front Desk", "mwclerk", true);
+    SetStation(2, "Reading Room", "mwreader");
+    SetStation(3, "Back Office", "guest", true);
+    ASSERT_TRUE(driver_.AddLaunch("Front Desk", "mwclerk", 0));
+    ASSERT_TRUE(driver_.AddLaunch("Back Office", "guest", 2));
+    ASSERT_NE(Start(), nullptr);
+
+    HWND picker = Open(ID_STOP_STATION, IDC_STOP_PICK_LIST);
+    ASSERT_NE(picker, nullptr);
+    HWND list = GetDlgItem(picker, IDC_STOP_PICK_LIST);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "nothing chosen yet";
+
+    ChooseListItem(picker, IDC_STOP_PICK_LIST, 1);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(picker, IDOK)));
+    test_support::PressButton(picker, IDOK);
+    ASSERT_TRUE(WaitFor([picker] { return !IsWindow(picker); }));
+
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(Answer(box, IDYES));
+    auto stops = RequestsOf(kStopStation);
+    ASSERT_EQ(stops.size(), 1u);
+    // Listed in station order.
+    EXPECT_STREQ(reinterpret_cast<const char*>(stops[0].input.data()), "Back Office");
+}
+
+// ---- Pages and addresses ---------------------------------------------------
+
+const char kOpenedFile[] = "C:\\opened.txt";
+
+// Registers a recorder as the program for web pages, web and mail
+// addresses: it writes what it was given to open into a file.
+class OpenedAddresses : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        DeleteFileA(kOpenedFile);
+        const std::string recorder = std::string("C:\\windows\\system32\\cmd.exe /c echo %1>") + kOpenedFile;
+        Put(HKEY_CLASSES_ROOT, ".htm", "", Text("htmlfile"));
+        for (const char* kind : {"htmlfile", "Http", "Mailto"})
+            Put(HKEY_CLASSES_ROOT, std::string(kind) + "\\Shell\\Open\\Command", "", Text(recorder));
+        SetStation(1, "Front Desk", "mwclerk");
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        DeleteFileA(kOpenedFile);
+    }
+
+    // What the recorder was asked to open; empty when nothing came in time.
+    static std::string Opened() {
+        std::string line;
+        WaitFor(
+            [&] {
+                std::ifstream file(kOpenedFile);
+                return std::getline(file, line) && !line.empty();
+            },
+            5000, 50);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        return line;
+    }
+
+    test_support::RegistryBackup htm_{HKEY_CLASSES_ROOT, ".htm"};
+    test_support::RegistryBackup htmlfile_{HKEY_CLASSES_ROOT, "htmlfile"};
+    test_support::RegistryBackup http_{HKEY_CLASSES_ROOT, "Http"};
+    test_support::RegistryBackup mailto_{HKEY_CLASSES_ROOT, "Mailto"};
+};
+
+class HelpCommand : public OpenedAddresses, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(HelpCommand, OpensThePageBesideTheProgram) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Command(GetParam()));
+    EXPECT_STRCASEEQ(Opened().c_str(), (test_support::ProgramFolder() + "\\zelto.htm").c_str());
+    EXPECT_EQ(program_->WaitForMessageBox(300), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryHelpCommand, HelpCommand,
+                         ::testing::Values(ID_HELP_CMD, ID_HELP_INDEX_CMD, ID_DEFAULT_HELP_CMD, ID_CONTEXT_HELP_CMD,
+                                           ID_HELP_USING_CMD));
+
+TEST_F(OpenedAddresses, TheWebPageCommandOpensTheProductAddressWithoutADialog) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Command(ID_PRODUCT_WEB_PAGE));
+    EXPECT_EQ(Opened(), LibraryText(IDS_PRODUCT_WEB_ADDRESS));
+    EXPECT_EQ(program_->Windows().size(), 1u);
+}
+
+TEST_F(OpenedAddresses, WithoutAWebProgramTheWebPageCommandSaysSo) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "Http");
+    ASSERT_NE(Start(), nullptr);
+    PostMessageA(main_, WM_COMMAND, ID_PRODUCT_WEB_PAGE, 0);
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    char expected[512] = {};
+    snprintf(expected, sizeof expected, LibraryText(IDS_CANNOT_OPEN_ADDRESS).c_str(),
+             LibraryText(IDS_PRODUCT_WEB_ADDRESS).c_str());
+    EXPECT_EQ(test_support::MessageBoxText(box), expected);
+    EXPECT_EQ(test_support::WindowText(box), LibraryText(IDS_APP_TITLE));
+    ASSERT_TRUE(Answer(box, IDOK));
+    DWORD attributes = GetFileAttributesA(kOpenedFile);
+    EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES) << "nothing was opened";
+}
+
+TEST_F(OpenedAddresses, TheSupportDialogShowsItsTextAndOpensTheWebAndMailAddresses) {
+    ASSERT_NE(Start(), nullptr);
+    PostMessageA(main_, WM_COMMAND, ID_SUPPORT_INFO, 0);
+    HWND dialog = WaitForDialogWith(*program_, IDC_SUPPORT_TEXT);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ItemText(dialog, IDC_SUPPORT_TEXT), LibraryText(IDS_SUPPORT_TEXT));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SUPPORT_WEB)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SUPPORT_MAIL)));
+
+    test_support::PressButton(dialog, IDC_SUPPORT_WEB);
+    EXPECT_EQ(Opened(), LibraryText(IDS_SUPPORT_WEB_ADDRESS));
+    DeleteFileA(kOpenedFile);
+    test_support::PressButton(dialog, IDC_SUPPORT_MAIL);
+    EXPECT_EQ(Opened(), LibraryText(IDS_SUPPORT_MAIL_ADDRESS));
+    test_support::PressButton(dialog, IDOK);
+    EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+TEST_F(OpenedAddresses, TheSupportDialogHidesTheButtonsThatCouldOnlyFail) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "Mailto");
+    ASSERT_NE(Start(), nullptr);
+    PostMessageA(main_, WM_COMMAND, ID_SUPPORT_INFO, 0);
+    HWND dialog = WaitForDialogWith(*program_, IDC_SUPPORT_TEXT);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_SUPPORT_WEB)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_SUPPORT_MAIL)));
+    EXPECT_EQ(program_->WaitForMessageBox(200), nullptr) << "hidden without a word";
+    test_support::PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+// ---- Commands that open a dialog -------------------------------------------
+
+struct DialogCommand {
+    UINT command;
+    const char* name;
+    int dialogTemplate;
+};
+
+void PrintTo(const DialogCommand& command, std::ostream* out) {
+    *out << command.name;
+}
+
+class OpensItsDialog : public MainWindowTest, public ::testing::WithParamInterface<DialogCommand> {};
+
+// The dialog is told by its caption, which its template gives.
+std::string TemplateCaption(int id) {
+    HMODULE library = LoadLibraryExA("ZELTO.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::string caption;
+    HWND dialog = CreateDialogParamA(
+        library, MAKEINTRESOURCEA(id), nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    if (dialog) {
+        caption = test_support::WindowText(dialog);
+        DestroyWindow(dialog);
+    }
+    FreeLibrary(library);
+    return caption;
+}
+
+TEST_P(OpensItsDialog, AndEndsWithIt) {
+    SetStation(1, "Front Desk", "mwclerk");
+    ASSERT_NE(Start(), nullptr);
+    const std::string caption = TemplateCaption(GetParam().dialogTemplate);
+    ASSERT_FALSE(caption.empty());
+    PostMessageA(main_, WM_COMMAND, GetParam().command, 0);
+    HWND dialog = program_->WaitForWindow([&](HWND window) { return test_support::WindowText(window) == caption; });
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main_)) << "run modally";
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+    EXPECT_TRUE(WaitFor([this] { return IsWindowEnabled(main_) != FALSE; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, OpensItsDialog,
+                         ::testing::Values(DialogCommand{ID_SUPPORT_INFO, "Support", IDD_SUPPORT},
+                                           DialogCommand{ID_LIST_USERS, "Users", IDD_USER_LIST},
+                                           DialogCommand{ID_RUNNING_PROGRAMS, "RunningPrograms", IDD_RUNNING_PROGRAMS},
+                                           DialogCommand{ID_MESSAGE_LOG, "MessageLog", IDD_MESSAGE_LOG},
+                                           DialogCommand{ID_APP_ABOUT_CMD, "About", IDD_ABOUT}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

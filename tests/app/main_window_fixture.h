@@ -1,0 +1,482 @@
+// What the end-to-end tests of the main window share: the registry as
+// stored, the screen as shown, the menus read off the screen, and a fixture
+// that prepares a host with one board and starts the control center.
+//
+// Another process's menus and window contents are out of reach under Wine
+// (GetSubMenu and GetMenuItemInfo refuse a foreign menu, a foreign window's
+// device context reads black), so the tests open a menu as Alt and its
+// letter do and read it off the screen, and read the view there too.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "corehub_client.h"
+#include "program_driver.h"
+#include "registry_backup.h"
+#include "resource_ids.h"
+
+namespace main_window {
+
+using test_support::Program;
+
+const char kMainClass[] = "OrvantaZqControlCenter";
+const char kMenuClass[] = "#32768";
+const char kProductKey[] = "Software\\Quillon\\Orvanta";
+const char kSetupKey[] = "Software\\Quillon\\Orvanta\\Setup";
+const char kWindowKey[] = "Software\\Quillon\\zelto\\Window";
+const int kViewId = 0xE900;
+// The driver's requests to launch and to stop a station.
+const uint32_t kLaunchStation = 0x220802;
+const uint32_t kStopStation = 0x22080C;
+// The users whose launches leave a key under HKEY_USERS.
+const char* const kUsers[] = {"mwclerk", "mwreader"};
+
+inline std::string StationKey(int number) {
+    return std::string(kSetupKey) + "\\Station" + std::to_string(number);
+}
+inline std::string BoardKey(int number) {
+    return std::string(kSetupKey) + "\\Board" + std::to_string(number);
+}
+
+// ---- Registry ------------------------------------------------------------
+
+// A value as stored: its type and its bytes; type 0 when it is missing.
+struct Value {
+    DWORD type = 0;
+    std::string bytes;
+    bool operator==(const Value&) const = default;
+};
+
+inline void PrintTo(const Value& value, std::ostream* out) {
+    *out << "type " << value.type << ":";
+    for (unsigned char byte : value.bytes) {
+        char hex[4];
+        snprintf(hex, sizeof hex, " %02X", byte);
+        *out << hex;
+    }
+}
+
+inline Value Binary(BYTE byte) {
+    return {REG_BINARY, std::string(1, static_cast<char>(byte))};
+}
+inline Value Text(const std::string& text) {
+    return {REG_SZ, text + '\0'};
+}
+inline Value Dword(DWORD number) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number)};
+}
+
+inline Value Stored(HKEY root, const std::string& path, const char* name) {
+    Value value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    char data[1024];
+    DWORD type = 0, size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
+        value = {type, std::string(data, size)};
+    RegCloseKey(key);
+    return value;
+}
+
+inline void Put(HKEY root, const std::string& path, const char* name, const Value& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return;
+    RegSetValueExA(key, name, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
+                   static_cast<DWORD>(value.bytes.size()));
+    RegCloseKey(key);
+}
+
+// A window's top left corner.
+struct Place {
+    LONG x = 0, y = 0;
+    bool operator==(const Place&) const = default;
+};
+
+inline void PrintTo(const Place& place, std::ostream* out) {
+    *out << "(" << place.x << ", " << place.y << ")";
+}
+
+// A text of the resource library as the program shows it.
+inline std::string LibraryText(UINT id) {
+    HMODULE library = LoadLibraryA("ZELTO.DLL");
+    char text[1024] = {};
+    LoadStringA(library, id, text, sizeof text);
+    FreeLibrary(library);
+    return text;
+}
+
+inline std::string Zelto() {
+    return test_support::ProgramFolder() + "\\zelto.exe";
+}
+
+// Waits until done() holds; false when it did not in time.
+inline bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 5000, DWORD interval = 20) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Sleep(interval);
+    }
+    return true;
+}
+
+// ---- The screen ----------------------------------------------------------
+
+// The pixels of a part of the screen as the display shows them now.
+class Screenshot {
+public:
+    Screenshot(POINT origin, int width, int height) : width_(width), height_(height) {
+        if (width <= 0 || height <= 0) return;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        void* bits = nullptr;
+        HBITMAP picture = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (picture) {
+            HGDIOBJ old = SelectObject(memory, picture);
+            BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+            GdiFlush();
+            const auto* words = static_cast<const uint32_t*>(bits);
+            pixels_.assign(words, words + width * height);
+            SelectObject(memory, old);
+            DeleteObject(picture);
+        }
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF At(int x, int y) const {
+        // 0x00RRGGBB in a 32-bit section, the other way round from COLORREF.
+        uint32_t pixel = pixels_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    bool operator==(const Screenshot&) const = default;
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint32_t> pixels_;
+};
+
+inline int Distance(COLORREF a, COLORREF b) {
+    return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) + abs(GetBValue(a) - GetBValue(b));
+}
+
+inline bool Near(COLORREF a, COLORREF b) {
+    return Distance(a, b) <= 48;
+}
+
+// A window's client area as the screen shows it.
+inline Screenshot ClientOnScreen(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    return Screenshot(origin, client.right, client.bottom);
+}
+
+// Whether the screen shows a drawn background picture there rather than a
+// window not drawn yet: many colours rather than one or two.
+inline bool ShowsPicture(const Screenshot& picture) {
+    std::set<COLORREF> colours;
+    for (int y = 0; y < picture.Height(); y += 3) {
+        for (int x = 0; x < picture.Width(); x += 3) colours.insert(picture.At(x, y));
+    }
+    return colours.size() >= 40;
+}
+
+// One item of an open popup menu as it is drawn: its text tells whether it
+// is enabled, a mark left of the text whether it is checked.
+enum class Mark { kNone, kBullet, kCheck };
+
+inline void PrintTo(Mark mark, std::ostream* out) {
+    *out << (mark == Mark::kNone ? "no mark" : mark == Mark::kBullet ? "a radio bullet" : "a check mark");
+}
+
+struct DrawnItem {
+    bool enabled = false;
+    Mark mark = Mark::kNone;
+};
+
+// Reads the items off a picture of a popup menu. An item is a band of rows
+// holding ink, that is pixels apart from the row's own background (the
+// menu's colour, or the highlight's on the selected item); the underline of
+// a mnemonic may stand a row apart from its text, items stand further
+// apart, and a separator's line runs across the whole menu. Marks stand
+// left of where every item's text begins: a radio bullet is a dot of three
+// pixels across, a check mark twice that.
+inline std::vector<DrawnItem> ReadMenuPicture(const Screenshot& picture) {
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    // The outer columns hold the popup's frame.
+    const int first = 4, last = picture.Width() - 5;
+    auto isInk = [&](int x, int y) { return !Near(picture.At(x, y), picture.At(last, y)); };
+
+    struct Band {
+        int left = 0;
+        bool plainText = false;  // ink in the colour of enabled text
+        int firstRow = 0, lastRow = 0;
+    };
+    std::vector<Band> bands;
+    bool afterSeparator = false;
+    for (int y = 2; y < picture.Height() - 2; ++y) {
+        const bool highlighted = Near(picture.At(last, y), highlight);
+        const COLORREF enabledText = GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+        int left = -1, inked = 0;
+        bool plainText = false;
+        for (int x = first; x < last; ++x) {
+            if (!isInk(x, y)) continue;
+            if (left < 0) left = x;
+            if (Near(picture.At(x, y), enabledText)) plainText = true;
+            ++inked;
+        }
+        if (left < 0) continue;
+        if (inked > (last - first) * 3 / 4) {
+            afterSeparator = true;
+            continue;
+        }
+        if (bands.empty() || afterSeparator || y - bands.back().lastRow > 3) bands.push_back({left, false, y, y});
+        Band& band = bands.back();
+        band.left = std::min(band.left, left);
+        band.plainText = band.plainText || plainText;
+        band.lastRow = y;
+        afterSeparator = false;
+    }
+
+    int textLeft = 0;
+    for (const Band& band : bands) textLeft = std::max(textLeft, band.left);
+    std::vector<DrawnItem> items;
+    for (const Band& band : bands) {
+        RECT mark = {last, picture.Height(), -1, -1};
+        for (int y = band.firstRow; y <= band.lastRow; ++y) {
+            for (int x = first; x < textLeft - 4; ++x) {
+                if (!isInk(x, y)) continue;
+                mark = {std::min(mark.left, LONG(x)), std::min(mark.top, LONG(y)), std::max(mark.right, LONG(x)),
+                        std::max(mark.bottom, LONG(y))};
+            }
+        }
+        Mark kind = Mark::kNone;
+        if (mark.right >= 0) {
+            const int size = std::max(mark.right - mark.left, mark.bottom - mark.top) + 1;
+            kind = size <= 4 ? Mark::kBullet : Mark::kCheck;
+        }
+        items.push_back({band.plainText, kind});
+    }
+    return items;
+}
+
+// Whether a picture shows a menu rather than what lay there before: mostly
+// the menu's own colour.
+inline bool ShowsMenu(const Screenshot& picture) {
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    int plain = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) plain += Near(picture.At(x, y), menu) ? 1 : 0;
+    }
+    return plain * 2 > picture.Width() * picture.Height();
+}
+
+// The visible popup menu of a process, if one is open.
+inline HWND OpenPopupMenu(DWORD processId) {
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == search->process && IsWindowVisible(window) && test_support::ClassName(window) == kMenuClass) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The picture of an open popup menu once it is drawn: two equal pictures
+// of a menu in a row are the finished one. Empty when the menu does not
+// reach the screen in time.
+inline std::unique_ptr<Screenshot> DrawnMenu(HWND popup, DWORD milliseconds) {
+    RECT frame = {};
+    GetWindowRect(popup, &frame);
+    POINT origin = {frame.left, frame.top};
+    std::unique_ptr<Screenshot> previous;
+    bool drawn = WaitFor(
+        [&] {
+            auto picture = std::make_unique<Screenshot>(origin, frame.right - frame.left, frame.bottom - frame.top);
+            bool settled = previous && *previous == *picture && ShowsMenu(*picture);
+            previous = std::move(picture);
+            return settled;
+        },
+        milliseconds);
+    return drawn ? std::move(previous) : nullptr;
+}
+
+// Opens a menu of the window's menu bar as Alt and its mnemonic do, which
+// runs the window's update handlers on it, reads the items off the screen
+// and closes the menu again. Under Wine a menu opened while the window is
+// still being placed on the display can stay hidden behind the window; it
+// is then closed and opened once more.
+inline std::vector<DrawnItem> OpenAndReadMenu(HWND main, char mnemonic) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+    std::unique_ptr<Screenshot> picture;
+    for (int attempt = 0; attempt < 3 && !picture; ++attempt) {
+        PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+        HWND popup = nullptr;
+        if (WaitFor([&] { return (popup = OpenPopupMenu(processId)) != nullptr; })) picture = DrawnMenu(popup, 1500);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(main, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 5000, &result);
+        WaitFor([&] { return OpenPopupMenu(processId) == nullptr; });
+    }
+    return picture ? ReadMenuPicture(*picture) : std::vector<DrawnItem>();
+}
+
+// The menus of the menu bar by their mnemonics.
+const char kStationMenu = 's';
+const char kOptionsMenu = 'o';
+
+// The Options menu: automatic launch on and off, default shutdown on and
+// off, shut down the system.
+enum OptionsItem { kAutoLaunchOn, kAutoLaunchOff, kShutdownOn, kShutdownOff, kShutDownSystem, kOptionsItems };
+
+// ---- The fixture ---------------------------------------------------------
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
+        driver_.Reset();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Enum\\Root\\Ternway");
+        RegDeleteTreeA(HKEY_CURRENT_USER, kWindowKey);
+        SetGlobals(0, 0);
+        Put(HKEY_LOCAL_MACHINE, kSetupKey, "NoEwxForce", Binary(0));
+        SetBoard("KX4 Station Adapter");
+    }
+
+    void TearDown() override {
+        if (program_) {
+            EXPECT_TRUE(Close()) << "the control center did not end";
+            program_.reset();
+        }
+        driver_.Reset();
+        for (const char* user : kUsers) RegDeleteTreeA(HKEY_USERS, user);
+    }
+
+    static void SetGlobals(BYTE autoLaunchEnabled, BYTE shutdownDefault) {
+        Put(HKEY_LOCAL_MACHINE, kProductKey, "AutoLaunch Enabled", Binary(autoLaunchEnabled));
+        Put(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Default", Binary(shutdownDefault));
+        Put(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled", Binary(shutdownDefault));
+    }
+
+    static void SetBoard(const char* name) {
+        Put(HKEY_LOCAL_MACHINE, BoardKey(1), "Detected", Binary(1));
+        Put(HKEY_LOCAL_MACHINE, BoardKey(1), "Board Name", Text(name));
+    }
+
+    // A detected station on the first board; a launched one is recorded as
+    // launched for its default user, as the launch leaves it.
+    static void SetStation(int number, const char* name, const char* user, bool launched = false,
+                           bool autoLaunch = false) {
+        test_support::PrepareStation(number, true, autoLaunch, name, user);
+        Put(HKEY_LOCAL_MACHINE, StationKey(number), "Board Number", Binary(0));
+        Put(HKEY_LOCAL_MACHINE, StationKey(number), "Launched", Binary(launched ? 1 : 0));
+        if (launched) Put(HKEY_LOCAL_MACHINE, StationKey(number), "Logged In User", Text(user));
+    }
+
+    // Starts the control center and waits until its home view stands drawn
+    // on the screen: the same picture twice, a tenth of a second apart, as
+    // the window is laid out and painted more than once on its way.
+    HWND Start() {
+        program_ = std::make_unique<Program>(Zelto(), "");
+        main_ = program_->WaitForWindowOfClass(kMainClass);
+        std::unique_ptr<Screenshot> previous;
+        auto drawn = [&] {
+            auto now = std::make_unique<Screenshot>(ClientOnScreen(View()));
+            bool settled = previous && *previous == *now && ShowsPicture(*now);
+            previous = std::move(now);
+            return settled;
+        };
+        if (main_ && !WaitFor(drawn, 10000, 100)) ADD_FAILURE() << "the home view was not drawn";
+        return main_;
+    }
+
+    bool Close() {
+        PostMessageA(main_, WM_CLOSE, 0, 0);
+        return program_->WaitForExit(10000);
+    }
+
+    HWND View() const { return GetDlgItem(main_, kViewId); }
+    HWND ViewItem(int item) const { return GetDlgItem(View(), item); }
+
+    // Sends a command as the menu does and waits until it is carried out;
+    // false when the window did not finish it (a message box stands open).
+    bool Command(UINT id) {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(main_, WM_COMMAND, id, 0, SMTO_NORMAL, 10000, &result) != 0;
+    }
+
+    // Presses a message box's button and waits until the command that
+    // showed it has gone on.
+    bool Answer(HWND box, int button) {
+        test_support::PressButton(box, button);
+        if (!WaitFor([box] { return !IsWindow(box); })) return false;
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    }
+
+    std::vector<test_support::LoggedRequest> RequestsOf(uint32_t code) {
+        std::vector<test_support::LoggedRequest> found;
+        for (auto& request : driver_.Requests()) {
+            if (request.code == code) found.push_back(std::move(request));
+        }
+        return found;
+    }
+
+    test_support::CorehubClient driver_;
+    test_support::RegistryBackup product_{HKEY_LOCAL_MACHINE, kProductKey};
+    test_support::RegistryBackup devices_{HKEY_LOCAL_MACHINE, "Enum\\Root\\Ternway"};
+    test_support::RegistryBackup ports_{HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Ports"};
+    test_support::RegistryBackup profile_{HKEY_CURRENT_USER, "Software\\Quillon"};
+    std::unique_ptr<Program> program_;
+    HWND main_ = nullptr;
+};
+
+// The buttons a message box offers.
+inline std::vector<int> Buttons(HWND box) {
+    std::vector<int> buttons;
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+        HWND button = GetDlgItem(box, id);
+        if (button && IsWindowVisible(button)) buttons.push_back(id);
+    }
+    return buttons;
+}
+
+inline const std::vector<int> kYesNo = {IDYES, IDNO};
+inline const std::vector<int> kOk = {IDOK};
+
+}  // namespace main_window
