@@ -64,23 +64,10 @@ BOOL CControlCenterApp::InitInstance() {
         return FALSE;
     }
 
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = &::DefWindowProcA;
-    windowClass.hInstance = m_hInstance;
-    LPCSTR icon = MAKEINTRESOURCEA(IDR_MAINFRAME);
-    windowClass.hIcon = LoadIconA(AfxFindResourceHandle(icon, MAKEINTRESOURCEA(14)), icon);  // RT_GROUP_ICON
-    LPCSTR cursor = MAKEINTRESOURCEA(32512);
-    windowClass.hCursor = LoadCursorA(AfxFindResourceHandle(cursor, MAKEINTRESOURCEA(12)), cursor);  // RT_GROUP_CURSOR
-    // No program module holds the arrow; the system's is the one meant.
-    if (!windowClass.hCursor) windowClass.hCursor = LoadCursorA(nullptr, cursor);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = m_pszWindowClass;
-    if (!AfxRegisterClass(&windowClass)) {
+    if (!RegisterMainWindowClass()) {
         CleanupInstance();
         return FALSE;
     }
-    m_bClassRegistered = TRUE;
 
     SetRegistryKey("Quillon");
 
@@ -107,12 +94,35 @@ BOOL CControlCenterApp::InitInstance() {
         return FALSE;
     }
 
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CZqDoc), RUNTIME_CLASS(CMainFrame),
-                                          RUNTIME_CLASS(CZqView)));
-    if (!ProcessShellCommand(commandLine)) {
+    if (!OpenMainWindow(commandLine)) {
         CleanupInstance();
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL CControlCenterApp::RegisterMainWindowClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = &::DefWindowProcA;
+    windowClass.hInstance = m_hInstance;
+    LPCSTR icon = MAKEINTRESOURCEA(IDR_MAINFRAME);
+    windowClass.hIcon = LoadIconA(AfxFindResourceHandle(icon, MAKEINTRESOURCEA(14)), icon);  // RT_GROUP_ICON
+    LPCSTR cursor = MAKEINTRESOURCEA(32512);
+    windowClass.hCursor = LoadCursorA(AfxFindResourceHandle(cursor, MAKEINTRESOURCEA(12)), cursor);  // RT_GROUP_CURSOR
+    // No program module holds the arrow; the system's is the one meant.
+    if (!windowClass.hCursor) windowClass.hCursor = LoadCursorA(nullptr, cursor);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = m_pszWindowClass;
+    if (!AfxRegisterClass(&windowClass)) return FALSE;
+    m_bClassRegistered = TRUE;
+    return TRUE;
+}
+
+BOOL CControlCenterApp::OpenMainWindow(CCommandLineInfo& commandLine) {
+    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CZqDoc), RUNTIME_CLASS(CMainFrame),
+                                          RUNTIME_CLASS(CZqView)));
+    if (!ProcessShellCommand(commandLine)) return FALSE;
 
     std::string title;
     if (AfxLoadString(IDS_MAIN_TITLE, title)) SetWindowTextA(m_pMainWnd->m_hWnd, title.c_str());

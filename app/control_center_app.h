@@ -37,6 +37,10 @@ public:
     // Opens the station-manager driver; false only when its device name
     // cannot be loaded. Without the driver the program runs on.
     BOOL OpenDriver();
+    // The main window's class, under the name that marks a running instance.
+    BOOL RegisterMainWindowClass();
+    // The document, the main window and its home view, titled.
+    BOOL OpenMainWindow(CCommandLineInfo& commandLine);
 
     HANDLE m_hDevice = INVALID_HANDLE_VALUE;
     HINSTANCE m_hResourceLibrary = nullptr;

@@ -57,21 +57,28 @@ stop_host() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
 }
 
-# Starts Xvfb on a free display unless one is already given.
-xvfb_pid=
-start_display() {
+# Starts an Xvfb of the given depth on a free display and makes it the
+# display.
+xvfb_pids=()
+start_xvfb() {
   local depth=${1:-24}
-  if [ -n "${DISPLAY:-}" ] && [ -z "${FORCE_XVFB:-}" ]; then return 0; fi
   local number=90
   while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
   Xvfb ":$number" -screen 0 "1024x768x$depth" -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
+  xvfb_pids+=($!)
   export DISPLAY=":$number"
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && return 0; sleep 0.1; done
   die "Xvfb did not start"
 }
 
+# Starts Xvfb unless a display is already given.
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${FORCE_XVFB:-}" ]; then return 0; fi
+  start_xvfb "${1:-24}"
+}
+
 stop_display() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
+  local pid
+  for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  xvfb_pids=()
 }
