@@ -1,0 +1,103 @@
+#include "boot_file.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "device_handle.h"
+#include "file_removal.h"
+
+namespace {
+
+const size_t kPieceLimit = 511;
+
+bool IsBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool ReadAll(HANDLE file, std::string& text) {
+    char buffer[4096];
+    DWORD read = 0;
+    for (;;) {
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return false;
+        if (read == 0) return true;
+        text.append(buffer, read);
+    }
+}
+
+bool WriteAll(HANDLE file, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
+        if (!WriteFile(file, text.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
+}  // namespace
+
+std::string NormalizeLine(const std::string& line) {
+    std::string normalized;
+    normalized.reserve(line.size());
+    for (size_t i = 0; i < line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (IsDBCSLeadByte(c) && i + 1 < line.size()) {
+            char pair[2] = {line[i], line[i + 1]};
+            CharLowerBuffA(pair, 2);
+            normalized.append(pair, 2);
+            ++i;
+            continue;
+        }
+        if (IsBlank(c)) continue;
+        normalized += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return normalized;
+}
+
+std::vector<std::string> SplitBootLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string piece;
+    for (char c : text) {
+        piece += c;
+        if (c == '\n' || piece.size() == kPieceLimit) {
+            lines.push_back(std::move(piece));
+            piece.clear();
+        }
+    }
+    if (!piece.empty()) lines.push_back(std::move(piece));
+    return lines;
+}
+
+void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
+    std::string newText;
+    {
+        DeviceHandle boot(CreateFileA(names.bootFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!boot.IsOpen()) return;
+        DeviceHandle backup(
+            CreateFileA(names.backup, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!backup.IsOpen()) return;
+
+        std::string oldText;
+        if (!ReadAll(boot.Get(), oldText)) return;
+        for (const std::string& line : SplitBootLines(oldText)) filter.Line(line, NormalizeLine(line), newText);
+        filter.Finish(newText);
+        if (!WriteAll(backup.Get(), newText)) {
+            // An incomplete text must never become the boot file.
+            backup.Close();
+            DeleteFileA(names.backup);
+            return;
+        }
+    }
+
+    DeleteIfPresent(names.scratch);
+    if (!MoveFileA(names.bootFile, names.scratch)) return;
+    if (!MoveFileA(names.backup, names.bootFile)) {
+        MoveFileA(names.scratch, names.bootFile);
+        return;
+    }
+    // Should this fail the previous text stays under the scratch name.
+    MoveFileA(names.scratch, names.backup);
+}

@@ -1,0 +1,15 @@
+#include "file_removal.h"
+
+#include <windows.h>
+
+#include "failure_report.h"
+
+void DeleteIfPresent(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (!DeleteFileA(path.c_str())) ReportFailure("delete the file", path, false);
+}
+
+void RemoveDirIfPresent(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (!RemoveDirectoryA(path.c_str())) ReportFailure("remove the directory", path, false);
+}

@@ -1,0 +1,5 @@
+// Makes what the steps wrote reach the disk before the next step or the
+// setup engine reads it.
+#pragma once
+
+void FlushSettings();

@@ -1,0 +1,81 @@
+#include "message_box_watcher.h"
+
+#include <algorithm>
+
+#include "program_driver.h"
+
+namespace test_support {
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBoxes(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    // A message box: a visible dialog of the system's class with the
+    // static text item that MessageBox gives it.
+    if (owner == search->processId && IsWindowVisible(window) && ClassName(window) == "#32770" &&
+        GetDlgItem(window, 0xFFFF) != nullptr)
+        search->boxes.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD processId, int answer)
+    : processId_(processId), answer_(answer), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<ShownBox> MessageBoxWatcher::Boxes() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+}
+
+void MessageBoxWatcher::Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    boxes_.clear();
+}
+
+void MessageBoxWatcher::Watch() {
+    while (!stop_) {
+        Search search = {processId_, {}};
+        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
+        // A closed box's handle may come back for the next one.
+        answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND box) { return !IsWindow(box); }),
+                        answered_.end());
+        for (HWND box : search.boxes) {
+            if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue;
+            ShownBox shown;
+            shown.owner = GetWindow(box, GW_OWNER);
+            shown.caption = WindowText(box);
+            shown.text = MessageBoxText(box);
+            shown.icon = MessageBoxHasIcon(box);
+            for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+                HWND button = GetDlgItem(box, id);
+                if (button && IsWindowVisible(button)) shown.buttons.push_back(id);
+            }
+            int answer = answer_;
+            if (std::find(shown.buttons.begin(), shown.buttons.end(), answer) == shown.buttons.end() &&
+                !shown.buttons.empty())
+                answer = shown.buttons.front();
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                boxes_.push_back(shown);
+            }
+            answered_.push_back(box);
+            PressButton(box, answer);
+        }
+        Sleep(10);
+    }
+}
+
+}  // namespace test_support
