@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs and starts the stand-in drivers of the host PC in the prefix
-# $WINEPREFIX, from the build's bin folder ($1): copies corehub.sys into the
-# system's drivers folder, registers it as the kernel service Corehub (an
-# existing registration is kept), starts it and waits until it runs, which is
-# when \\.\Corehub opens. A driver that already runs from the same file is
-# left running; one that runs an older build is restarted. Quiet unless
-# something fails. The prefix's wineserver must be running persistently:
-# services die with it.
+# $WINEPREFIX, from the build's bin folder ($1): copies corehub.sys and
+# s3w32d.sys into the system's drivers folder, registers them as the kernel
+# services Corehub and S3W32D (an existing registration is kept), starts each
+# and waits until it runs, which is when \\.\Corehub and \\.\S3W32D.VXD
+# open. A driver that already runs from the same file is left running; one
+# that runs an older build is restarted. Quiet unless something fails. The
+# prefix's wineserver must be running persistently: services die with it.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -84,3 +84,4 @@ install_driver() {
 }
 
 install_driver Corehub corehub.sys
+install_driver S3W32D s3w32d.sys

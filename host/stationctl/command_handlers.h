@@ -31,4 +31,7 @@ Outcome RunList(const Arguments& args, std::ostream& out);
 Outcome RunRequests(const Arguments& args, std::ostream& out);
 Outcome RunReset(const Arguments& args, std::ostream& out);
 
+// The S3 display support driver (s3_commands.cpp).
+Outcome RunS3(const Arguments& args, std::ostream& out);
+
 }  // namespace stationctl

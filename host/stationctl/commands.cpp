@@ -152,23 +152,48 @@ const char kResetHelp[] =
     "programs, texts, the shutdown request, pending work and at-station (both\n"
     "off); every device is reported again.\n";
 
+const char kS3Help[] =
+    "usage: stationctl s3 fail find|massage|both|none\n"
+    "       stationctl s3 absent|present|status|requests|reset\n"
+    "\n"
+    "The S3 display support driver (s3w32d.sys, \\\\.\\S3W32D.VXD), which the setup\n"
+    "library asks to find the Savage board (code 0x700) and then to massage the\n"
+    "registry entries (code 0x702). stationctl reaches it through \\\\.\\S3W32D.CTL.\n"
+    "  fail WHICH   from now on find (0x700), massage (0x702) or both fail\n"
+    "               (Win32 error 31); none lets both succeed again\n"
+    "  absent       opening \\\\.\\S3W32D.VXD fails with error 2, as if no driver\n"
+    "               were loaded; handles already open keep working\n"
+    "  present      the device can be opened again\n"
+    "  status       prints \"name: value\" lines: find and massage (succeeds or\n"
+    "               fails), device (present or absent), opens (of \\\\.\\S3W32D.VXD\n"
+    "               since the last reset), open handles (now), find requests,\n"
+    "               massage requests and other requests (since the last reset)\n"
+    "  requests     prints the latest 64 requests to \\\\.\\S3W32D.VXD, oldest first,\n"
+    "               one line each: the code, the input and output lengths the\n"
+    "               caller gave, and ok or failed with the NTSTATUS, e.g.\n"
+    "                 0x000700 in 4 out 8 ok\n"
+    "                 0x000702 in 4 out 8 failed 0xC0000001\n"
+    "  reset        both requests succeed, the device is present, the counts\n"
+    "               and the requests are cleared\n";
+
 const std::vector<Command> kCommands = {
-    {"board", "board N [--name TEXT] [--detected 0|1]", kBoardHelp, RunBoard, false},
+    {"board", "board N [--name TEXT] [--detected 0|1]", kBoardHelp, RunBoard, Reach::kRegistry},
     {"station", "station N [--detected|--base-init|--keyboard-init|--mouse-init 0|1] [--io-handle HEX]", kStationHelp,
-     RunStation, false},
+     RunStation, Reach::kRegistry},
     {"message", "message --station NAME --text TEXT [--slot a-z] [--caption ...] [--time 16HEX] ...", kMessageHelp,
-     RunMessage, false},
-    {"restart", "restart", kRestartHelp, RunRestart, false},
-    {"run", "run STATION COMMAND_TEXT [--task NAME]", kRunHelp, RunProgram, true},
-    {"pending", "pending on|off", kPendingHelp, RunPending, true},
-    {"at-station", "at-station on|off", kAtStationHelp, RunAtStation, true},
-    {"absent", "absent on|off", kAbsentHelp, RunAbsent, true},
-    {"device", "device remove|restore ID", kDeviceHelp, RunDevice, true},
-    {"show", "show [STATION]", kShowHelp, RunShow, true},
-    {"status", "status", kStatusHelp, RunStatus, true},
-    {"list", "list        (adds to the request log)", kListHelp, RunList, true},
-    {"requests", "requests", kRequestsHelp, RunRequests, true},
-    {"reset", "reset", kResetHelp, RunReset, true},
+     RunMessage, Reach::kRegistry},
+    {"restart", "restart", kRestartHelp, RunRestart, Reach::kRegistry},
+    {"run", "run STATION COMMAND_TEXT [--task NAME]", kRunHelp, RunProgram, Reach::kCorehub},
+    {"pending", "pending on|off", kPendingHelp, RunPending, Reach::kCorehub},
+    {"at-station", "at-station on|off", kAtStationHelp, RunAtStation, Reach::kCorehub},
+    {"absent", "absent on|off", kAbsentHelp, RunAbsent, Reach::kCorehub},
+    {"device", "device remove|restore ID", kDeviceHelp, RunDevice, Reach::kCorehub},
+    {"show", "show [STATION]", kShowHelp, RunShow, Reach::kCorehub},
+    {"status", "status", kStatusHelp, RunStatus, Reach::kCorehub},
+    {"list", "list        (adds to the request log)", kListHelp, RunList, Reach::kCorehub},
+    {"requests", "requests", kRequestsHelp, RunRequests, Reach::kCorehub},
+    {"reset", "reset", kResetHelp, RunReset, Reach::kCorehub},
+    {"s3", "s3 fail find|massage|both|none | absent | present | status | requests | reset", kS3Help, RunS3, Reach::kS3},
 };
 
 void PrintOverview(std::ostream& out) {
@@ -180,18 +205,22 @@ void PrintOverview(std::ostream& out) {
            "       stationctl help [COMMAND]   (also stationctl --help, stationctl COMMAND --help)\n"
            "\n"
            "Registry (no driver needed):\n";
-    for (const Command& command : kCommands)
-        if (!command.needsDriver) out << "  " << command.synopsis << "\n";
+    auto group = [&](Reach reach) {
+        for (const Command& command : kCommands)
+            if (command.reach == reach) out << "  " << command.synopsis << "\n";
+    };
+    group(Reach::kRegistry);
     out << "\nDriver (through \\\\.\\Corehub):\n";
-    for (const Command& command : kCommands)
-        if (command.needsDriver) out << "  " << command.synopsis << "\n";
+    group(Reach::kCorehub);
+    out << "\nS3 display support driver (through \\\\.\\S3W32D.CTL):\n";
+    group(Reach::kS3);
     out << "\n"
            "Options take their value as --name VALUE or --name=VALUE; after -- every word\n"
            "is an argument, even one that starts with dashes.\n"
            "\n"
-           "Exit codes: 0 done; 1 bad arguments (nothing was done); 2 no driver (\\\\.\\Corehub\n"
-           "cannot be opened); 3 the registry or the driver refused the work. A failure is\n"
-           "reported as one line on standard error.\n";
+           "Exit codes: 0 done; 1 bad arguments (nothing was done); 2 no driver (\\\\.\\Corehub,\n"
+           "or \\\\.\\S3W32D.CTL for s3, cannot be opened); 3 the registry or the driver\n"
+           "refused the work. A failure is reported as one line on standard error.\n";
 }
 
 bool IsHelpWord(const std::string& word) {

@@ -11,12 +11,15 @@
 
 namespace stationctl {
 
+// What a command works on, which is also its group in the overview.
+enum class Reach { kRegistry, kCorehub, kS3 };
+
 struct Command {
     const char* name;
     const char* synopsis;  // the command's line in the overview
     const char* help;      // the full text of "help NAME"
     Outcome (*run)(const Arguments& args, std::ostream& out);
-    bool needsDriver;
+    Reach reach;
 };
 
 const std::vector<Command>& CommandTable();

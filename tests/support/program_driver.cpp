@@ -2,26 +2,56 @@
 
 namespace test_support {
 
-Program::Program(const std::string& path, const std::string& arguments, const std::string& workingFolder) {
+namespace {
+
+// A file for a program's output that the program inherits; the test reads
+// it by name while the program still writes.
+HANDLE CreateOutputFile(std::string& name) {
+    char folder[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    if (!GetTempPathA(sizeof folder, folder) || !GetTempFileNameA(folder, "out", 0, file)) return INVALID_HANDLE_VALUE;
+    name = file;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    return CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+Program::Program(const std::string& path, const std::string& arguments, const std::string& workingFolder,
+                 bool captureOutput) {
     std::string commandLine = "\"" + path + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    HANDLE output = INVALID_HANDLE_VALUE;
+    if (captureOutput) {
+        output = CreateOutputFile(outputFile_);
+        if (output == INVALID_HANDLE_VALUE) return;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+    }
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, captureOutput ? TRUE : FALSE, 0, nullptr,
                         workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process_))
         process_ = {};
+    // The program holds its own copy now.
+    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
     // Let the program get to its first window before anyone looks.
     if (process_.hProcess) WaitForInputIdle(process_.hProcess, 5000);
 }
 
 Program::~Program() {
-    if (!process_.hProcess) return;
-    if (Running()) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, 5000);
+    if (process_.hProcess) {
+        if (Running()) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
     }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    if (!outputFile_.empty()) DeleteFileA(outputFile_.c_str());
 }
 
 bool Program::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
@@ -33,6 +63,19 @@ bool Program::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
 
 bool Program::Running() {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string Program::Output() const {
+    if (outputFile_.empty()) return {};
+    HANDLE file = CreateFileA(outputFile_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read != 0) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
 }
 
 std::vector<HWND> Program::Windows() {

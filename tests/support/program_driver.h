@@ -13,8 +13,11 @@ namespace test_support {
 class Program {
 public:
     // Starts the program file with the arguments in the given working
-    // folder (the program's own folder when empty).
-    Program(const std::string& path, const std::string& arguments, const std::string& workingFolder = "");
+    // folder (the program's own folder when empty). With captureOutput, what
+    // a console program prints (standard output and error together) goes to
+    // a file of its own, which Output() reads.
+    Program(const std::string& path, const std::string& arguments, const std::string& workingFolder = "",
+            bool captureOutput = false);
     ~Program();  // ends the program if it still runs
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -24,6 +27,8 @@ public:
     // Waits for the end; false when it did not end in time.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr);
     bool Running();
+    // What the program has printed so far (with captureOutput).
+    std::string Output() const;
 
     // The program's visible top-level windows.
     std::vector<HWND> Windows();
@@ -36,6 +41,7 @@ public:
 
 private:
     PROCESS_INFORMATION process_ = {};
+    std::string outputFile_;
 };
 
 std::string WindowText(HWND window);
