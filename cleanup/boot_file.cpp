@@ -11,6 +11,8 @@ namespace {
 
 const size_t kPieceLimit = 511;
 
+MoveFileFunction moveFile = &MoveFileA;
+
 bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -70,6 +72,10 @@ std::vector<std::string> SplitBootLines(const std::string& text) {
     return lines;
 }
 
+void SetBootFileMove(MoveFileFunction move) {
+    moveFile = move ? move : &MoveFileA;
+}
+
 void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
     std::string newText;
     {
@@ -93,11 +99,11 @@ void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
     }
 
     DeleteIfPresent(names.scratch);
-    if (!MoveFileA(names.bootFile, names.scratch)) return;
-    if (!MoveFileA(names.backup, names.bootFile)) {
-        MoveFileA(names.scratch, names.bootFile);
+    if (!moveFile(names.bootFile, names.scratch)) return;
+    if (!moveFile(names.backup, names.bootFile)) {
+        moveFile(names.scratch, names.bootFile);
         return;
     }
     // Should this fail the previous text stays under the scratch name.
-    MoveFileA(names.scratch, names.backup);
+    moveFile(names.scratch, names.backup);
 }

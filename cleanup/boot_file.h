@@ -2,6 +2,8 @@
 // a filter, keeping the previous text as the backup.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -37,3 +39,7 @@ struct BootFileNames {
 // fails on the way the boot file stays as it was: the new text is complete
 // and on disk before any rename, and a failed swap puts the original back.
 void RewriteBootFile(const BootFileNames& names, LineFilter& filter);
+
+// The rename the swap uses; tests put one in that fails where they want.
+using MoveFileFunction = BOOL(WINAPI*)(const char* from, const char* to);
+void SetBootFileMove(MoveFileFunction move);

@@ -19,9 +19,9 @@ using SetupCompleteHook = UINT(WINAPI*)(const char* snapshotDir, const char* ins
 using UninstInitializeFn = LONG(WINAPI*)(HWND owner, HINSTANCE unused, LONG unused2);
 using UninstUnInitializeFn = LONG(WINAPI*)(HWND unused, HINSTANCE unused2, LONG unused3);
 
-inline constexpr const char kWelcomeExport[] = "WelcomeHook";
-inline constexpr const char kDataMoveExport[] = "DataMoveHook";
-inline constexpr const char kSetupCompleteExport[] = "SetupCompleteHook";
+inline constexpr const char kWelcomeExport[] = "IS51_CleanupBeforeWelcomeMessage";
+inline constexpr const char kDataMoveExport[] = "IS51_CleanupBeforeDataMove";
+inline constexpr const char kSetupCompleteExport[] = "IS51_CleanupBeforeSetupComplete";
 inline constexpr const char kUninstInitializeExport[] = "UninstInitialize";
 inline constexpr const char kUninstUnInitializeExport[] = "UninstUnInitialize";
 

@@ -6,7 +6,7 @@
 //                                                     hooks (default 1)
 //   RECORDING_CLEANUP_UNINIT, _UNUNINIT               results of the uninstall
 //                                                     exports (default 0)
-//   RECORDING_CLEANUP_ASK=1                           WelcomeHook asks its
+//   RECORDING_CLEANUP_ASK=1                           IS51_CleanupBeforeWelcomeMessage asks its
 //                                                     message in a Yes/No box
 //                                                     and answers Yes as true
 // Fields are separated by tabs. Built a second time without two exports,
@@ -69,7 +69,8 @@ void Record(const std::string& line) {
 
 extern "C" {
 
-__declspec(dllexport) UINT WINAPI WelcomeHook(HWND owner, const char* caption, const char* message, int productType) {
+__declspec(dllexport) UINT WINAPI
+    IS51_CleanupBeforeWelcomeMessage(HWND owner, const char* caption, const char* message, int productType) {
     Record("welcome\t" + Window(owner) + "\t" + Text(caption) + "\t" + Text(message) + "\t" +
            std::to_string(productType));
     if (Environment("RECORDING_CLEANUP_ASK") == "1")
@@ -77,15 +78,17 @@ __declspec(dllexport) UINT WINAPI WelcomeHook(HWND owner, const char* caption, c
     return static_cast<UINT>(Answer("RECORDING_CLEANUP_WELCOME", 1));
 }
 
-__declspec(dllexport) UINT WINAPI DataMoveHook(HWND unused, const char* snapshotDir, const char* oldInstallDir,
-                                               const char* unused2, const char* unused3, int productType) {
+__declspec(dllexport) UINT WINAPI
+    IS51_CleanupBeforeDataMove(HWND unused, const char* snapshotDir, const char* oldInstallDir, const char* unused2,
+                               const char* unused3, int productType) {
     Record("datamove\t" + Window(unused) + "\t" + Text(snapshotDir) + "\t" + Text(oldInstallDir) + "\t" +
            Text(unused2) + "\t" + Text(unused3) + "\t" + std::to_string(productType));
     return static_cast<UINT>(Answer("RECORDING_CLEANUP_DATAMOVE", 1));
 }
 
 #ifndef RECORDING_CLEANUP_PARTIAL
-__declspec(dllexport) UINT WINAPI SetupCompleteHook(const char* snapshotDir, const char* installDir, int productType) {
+__declspec(dllexport) UINT WINAPI
+    IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char* installDir, int productType) {
     std::string program = installDir ? std::string(installDir) + "\\zelto.exe" : std::string();
     bool installed = !program.empty() && GetFileAttributesA(program.c_str()) != INVALID_FILE_ATTRIBUTES;
     Record("complete\t" + Text(snapshotDir) + "\t" + Text(installDir) + "\t" + std::to_string(productType) + "\t" +

@@ -310,7 +310,8 @@ TEST_F(SetupEngine, AnIncompleteOrMissingLibraryIsRefusedBeforeAnyExportIsCalled
     SetupRun install = Run("install --dir " + Quoted(target_) + " --source " + Quoted(source_) + " --library " +
                            Quoted(Library("partial_cleanup.dll")));
     EXPECT_EQ(install.exitCode, 3u) << install.output;
-    EXPECT_NE(install.output.find("no export named SetupCompleteHook"), std::string::npos) << install.output;
+    EXPECT_NE(install.output.find("no export named IS51_CleanupBeforeSetupComplete"), std::string::npos)
+        << install.output;
 
     PlaceInstallation();
     SetupRun uninstall = Run("uninstall --library " + Quoted(Library("partial_cleanup.dll")));

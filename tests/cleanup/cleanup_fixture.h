@@ -1,0 +1,118 @@
+// What the suites of Cleanup.dll share: the library loaded and called as
+// the setup engine calls it, its message boxes answered and recorded, and
+// the host's boot files, initialization files and product key kept and put
+// back around every test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corehub_client.h"
+#include "file_backup.h"
+#include "message_box_watcher.h"
+#include "program_driver.h"
+#include "registry_backup.h"
+#include "s3w32d_client.h"
+
+namespace cleanup_test {
+
+using WelcomeHook = bool(WINAPI*)(HWND, const char*, const char*, int);
+using DataMoveHook = bool(WINAPI*)(HWND, const char*, const char*, const char*, const char*, int);
+using SetupCompleteHook = bool(WINAPI*)(const char*, const char*, int);
+using UninstallHook = LONG(WINAPI*)(HWND, HINSTANCE, LONG);
+
+inline const char kProductKey[] = "Software\\Quillon\\Orvanta";
+inline const char kSetupKey[] = "Software\\Quillon\\Orvanta\\Setup";
+inline const char kConfigSys[] = "C:\\CONFIG.SYS";
+inline const char kConfigBak[] = "C:\\CONFIG.BAK";
+inline const char kConfigScratch[] = "C:\\CONFIG.$$$";
+inline const char kAutoexecBat[] = "C:\\AUTOEXEC.BAT";
+inline const char kAutoexecBak[] = "C:\\AUTOEXEC.BAK";
+inline const char kMsdosSys[] = "c:\\msdos.sys";
+
+inline std::string WindowsFile(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return std::string(folder) + "\\" + name;
+}
+
+// "07-Dec-2026": today as the boot-file comments write it.
+inline std::string Today() {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    char date[32];
+    wsprintfA(date, "%02d-%s-%04d", now.wDay, months[now.wMonth - 1], now.wYear);
+    return date;
+}
+
+class CleanupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(library_, nullptr) << "Cleanup.dll did not load";
+        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
+        driver_.SetAtStation(false);
+        ASSERT_TRUE(s3_.IsOpen()) << "the S3 support stand-in is not running";
+        s3_.Reset();
+        welcome_ = Export<WelcomeHook>("IS51_CleanupBeforeWelcomeMessage");
+        dataMove_ = Export<DataMoveHook>("IS51_CleanupBeforeDataMove");
+        complete_ = Export<SetupCompleteHook>("IS51_CleanupBeforeSetupComplete");
+        uninstall_ = Export<UninstallHook>("UninstInitialize");
+        uninstallEnd_ = Export<UninstallHook>("UninstUnInitialize");
+        ASSERT_TRUE(welcome_ && dataMove_ && complete_ && uninstall_ && uninstallEnd_);
+    }
+    void TearDown() override {
+        driver_.SetAtStation(false);
+        driver_.SetAbsent(false);
+        s3_.Reset();
+    }
+
+    template <typename Function>
+    Function Export(const char* name) {
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
+    }
+
+    // The hooks, as the setup engine and the uninstaller call them.
+    bool Welcome(int code, HWND owner = nullptr, const char* caption = "Orvanta Setup",
+                 const char* message = "Run Setup at the Host PC console.") {
+        return welcome_(owner, caption, message, code);
+    }
+    bool DataMove(int code) {
+        return dataMove_(nullptr, snapshotFolder_.c_str(), "C:\\Program Files\\Orvanta", nullptr, nullptr, code);
+    }
+    bool SetupComplete(int code) { return complete_(snapshotFolder_.c_str(), "C:\\Program Files\\Orvanta", code); }
+    LONG Uninstall(HWND owner = nullptr) { return uninstall_(owner, nullptr, 0); }
+    LONG UninstallEnd() { return uninstallEnd_(nullptr, nullptr, 0); }
+
+    std::vector<test_support::ShownBox> Boxes() { return boxes_.Boxes(); }
+
+    HMODULE library_ = LoadLibraryA((test_support::ProgramFolder() + "\\Cleanup.dll").c_str());
+    std::string snapshotFolder_ = "C:\\windows\\temp";
+    test_support::CorehubClient driver_;
+    test_support::S3Client s3_;
+    test_support::MessageBoxWatcher boxes_;
+    test_support::RegistryBackup product_{HKEY_LOCAL_MACHINE, kProductKey};
+    test_support::FileBackup configSys_{kConfigSys};
+    test_support::FileBackup configBak_{kConfigBak};
+    test_support::FileBackup configScratch_{kConfigScratch};
+    test_support::FileBackup autoexecBat_{kAutoexecBat};
+    test_support::FileBackup autoexecBak_{kAutoexecBak};
+    test_support::FileBackup autoexecScratch_{"C:\\AUTOEXEC.$$$"};
+    test_support::FileBackup msdosSys_{kMsdosSys};
+    test_support::FileBackup systemIni_{WindowsFile("system.ini")};
+    test_support::FileBackup winIni_{WindowsFile("win.ini")};
+
+private:
+    WelcomeHook welcome_ = nullptr;
+    DataMoveHook dataMove_ = nullptr;
+    SetupCompleteHook complete_ = nullptr;
+    UninstallHook uninstall_ = nullptr;
+    UninstallHook uninstallEnd_ = nullptr;
+};
+
+}  // namespace cleanup_test
