@@ -26,4 +26,7 @@ for flag in +h +s +r; do "$run" attrib "$flag" 'C:\MSDOS.SYS' >/dev/null; done
 crlf "$here/files/system.ini" >>"$windows/system.ini"
 crlf "$here/files/win.ini" >>"$windows/win.ini"
 
-"$run" regedit /s "$(winepath -w "$here/registry/orvanta-demo.reg")"
+# Each part of the host's registry in a file of its own, in name order.
+for file in "$here"/registry/*.reg; do
+  "$run" regedit /s "$(winepath -w "$file")"
+done
