@@ -10,6 +10,7 @@
 #include "product.h"
 #include "profile_edits.h"
 #include "registry_paths.h"
+#include "registry_snapshot.h"
 #include "station_check.h"
 
 namespace {
@@ -53,13 +54,12 @@ bool WINAPI IS51_CleanupBeforeWelcomeMessage(HWND owner, const char* caption, co
 
 bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char* oldInstallDir, const char*,
                                        const char*, int productType) {
-    (void)snapshotDir;
     (void)oldInstallDir;
     RecordProduct(productType);
     FlushSettings();
     // User profiles and their reconciliation entries.
     EnableGraphicalBoot();
-    // The registry snapshot, written into the snapshot folder.
+    SaveRegistrySnapshot(snapshotDir ? snapshotDir : "");
     RewriteConfigSys(BootMode::kInstall);
     // Station printers moved to the stations' LPT ports.
     // The old installation's files, and its folder when empty.
@@ -77,11 +77,10 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
 }
 
 bool WINAPI IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char* installDir, int productType) {
-    (void)snapshotDir;
     (void)installDir;
     RecordProduct(productType);
     FlushSettings();
-    // The registry snapshot imported and deleted.
+    ImportRegistrySnapshot(snapshotDir ? snapshotDir : "");
     // Shared-file counts of the product's files.
     // The display adapter that needs the host reinitialised.
     // The power scheme that keeps the host running.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "failure_report.h"
+#include "file_removal.h"
 #include "message_box_watcher.h"
 #include "product.h"
 #include "registry_backup.h"
@@ -109,6 +110,25 @@ TEST_F(Identity, TheFailureReportNamesTheProductTheObjectInLowerCaseAndTheSystem
     EXPECT_EQ(boxes[0].caption, "Cleanup.dll");
     EXPECT_EQ(boxes[0].text, report);
     EXPECT_FALSE(boxes[0].icon);
+}
+
+TEST_F(Identity, FilesAndFoldersGoWhenTheyCanWithoutAWordWhenTheyCannot) {
+    const std::string folder = "C:\\cleanup-removal-test", file = folder + "\\file.txt";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    HANDLE held = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    DeleteIfPresent(file);       // held without sharing: it stays
+    RemoveDirIfPresent(folder);  // not empty: it stays
+    EXPECT_NE(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    CloseHandle(held);
+
+    DeleteIfPresent(file);
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteIfPresent(file);  // gone already: nothing to do
+    RemoveDirIfPresent(folder);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+    RemoveDirIfPresent(folder);
+    EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 }  // namespace

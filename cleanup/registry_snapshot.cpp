@@ -1,0 +1,200 @@
+#include "registry_snapshot.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+
+#include "device_handle.h"
+#include "failure_report.h"
+#include "file_removal.h"
+#include "registry_paths.h"
+
+namespace {
+
+const DWORD kNameLimit = 512;
+const DWORD kDataLimit = 512;
+const DWORD kSubkeyNameLimit = 80;  // 79 characters and the terminator
+const size_t kPathLimit = 511;
+// The editor runs hidden; should it never end, its file stays on disk.
+const DWORD kImportWait = 5 * 60 * 1000;
+
+// Values the new installation writes itself: its own win over the old.
+const char* const kProductExclusions[] = {"Orvanta Interface", "Install Directory", "Install Language",
+                                          "Install Menu",      "Product Name",      "Product Type"};
+const char* const kStationExclusions[] = {"DriverDate", "DriverVersion", "Ver", "HWRevision", "Current User"};
+
+class Key {
+public:
+    Key(HKEY parent, const std::string& path) {
+        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    }
+    ~Key() {
+        if (key_) RegCloseKey(key_);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Registry editors read backslash escapes in quoted text: a stored "\" or
+// "\"" is written escaped, so that the import gives back what was stored.
+std::string Quoted(const char* text, size_t length) {
+    std::string quoted = "\"";
+    for (size_t i = 0; i < length && text[i] != '\0'; ++i) {
+        if (text[i] == '\\' || text[i] == '"') quoted += '\\';
+        quoted += text[i];
+    }
+    return quoted + "\"";
+}
+
+class SnapshotWriter {
+public:
+    explicit SnapshotWriter(HANDLE file) : file_(file) {}
+
+    void Text(const std::string& text) {
+        DWORD written = 0;
+        WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+
+    // A key's header, its values (but the excluded ones) and, when asked, its
+    // subkeys depth first.
+    void WriteKey(HKEY key, const std::string& path, std::initializer_list<const char*> exclusions, bool subkeys) {
+        Text("\r\n[HKEY_LOCAL_MACHINE\\" + path + "]\r\n");
+        WriteValues(key, exclusions);
+        if (subkeys) WriteSubkeys(key, path);
+    }
+
+private:
+    void WriteValues(HKEY key, std::initializer_list<const char*> exclusions) {
+        for (DWORD index = 0;; ++index) {
+            char name[kNameLimit];
+            BYTE data[kDataLimit];
+            DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
+            // A value that does not fit ends the key's listing.
+            if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
+                return;
+            bool excluded = false;
+            for (const char* exclusion : exclusions) excluded = excluded || lstrcmpiA(name, exclusion) == 0;
+            if (!excluded) WriteValue(name, type, data, dataLength);
+        }
+    }
+
+    void WriteValue(const char* name, DWORD type, const BYTE* data, DWORD length) {
+        const std::string quotedName = Quoted(name, strlen(name));
+        switch (type) {
+        case REG_SZ:
+            Text((name[0] ? quotedName : "@") + "=" + Quoted(reinterpret_cast<const char*>(data), length) + "\r\n");
+            break;
+        case REG_BINARY: {
+            std::string line = quotedName + "=hex:";
+            char byte[4];
+            for (DWORD i = 0; i < length; ++i) {
+                snprintf(byte, sizeof byte, "%02X%s", data[i], i + 1 < length ? "," : "");
+                line += byte;
+            }
+            Text(line + "\r\n");
+            break;
+        }
+        case REG_DWORD: {
+            DWORD number = 0;
+            memcpy(&number, data, std::min<DWORD>(length, sizeof number));
+            char digits[16];
+            snprintf(digits, sizeof digits, "%08lX", number);
+            Text(quotedName + "=dword:" + digits + "\r\n");
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    void WriteSubkeys(HKEY key, const std::string& path) {
+        for (DWORD index = 0;; ++index) {
+            char name[kSubkeyNameLimit];
+            DWORD nameLength = sizeof name;
+            // A longer name ends the listing of this key's subkeys.
+            if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                return;
+            const std::string subpath = path + "\\" + name;
+            if (subpath.size() > kPathLimit) continue;
+            Key subkey(key, name);
+            if (!subkey.Get()) continue;
+            WriteKey(subkey.Get(), subpath, {}, true);
+        }
+    }
+
+    HANDLE file_;
+};
+
+}  // namespace
+
+std::string SnapshotPath(const std::string& folder) {
+    return folder + "\\~ORVANTA.REG";
+}
+
+void SaveRegistrySnapshot(const std::string& folder) {
+    // Without a folder there is nowhere the import would find it again.
+    if (folder.empty()) return;
+    DeviceHandle file(CreateFileA(SnapshotPath(folder).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) return;
+    SnapshotWriter writer(file.Get());
+    writer.Text("REGEDIT4\r\n");
+
+    if (Key product(HKEY_LOCAL_MACHINE, kProductKey); product.Get()) {
+        writer.WriteKey(product.Get(), kProductKey,
+                        {kProductExclusions[0], kProductExclusions[1], kProductExclusions[2], kProductExclusions[3],
+                         kProductExclusions[4], kProductExclusions[5]},
+                        false);
+    }
+    char path[MAX_PATH];
+    for (int board = 1; board <= 4; ++board) {
+        snprintf(path, sizeof path, "%s\\Board%d", kSetupKey, board);
+        if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) writer.WriteKey(key.Get(), path, {}, true);
+    }
+    for (int station = 1; station <= 8; ++station) {
+        snprintf(path, sizeof path, "%s\\Station%d", kSetupKey, station);
+        if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) {
+            writer.WriteKey(key.Get(), path,
+                            {kStationExclusions[0], kStationExclusions[1], kStationExclusions[2], kStationExclusions[3],
+                             kStationExclusions[4]},
+                            true);
+        }
+    }
+    for (int station = 1; station <= 8; ++station) {
+        for (int port = 1; port <= 3; ++port) {
+            snprintf(path, sizeof path, "%s\\App%dPort%d", "Enum\\Root\\Ternway", station, port);
+            if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) writer.WriteKey(key.Get(), path, {}, false);
+        }
+    }
+    FlushFileBuffers(file.Get());
+}
+
+void ImportRegistrySnapshot(const std::string& folder) {
+    if (folder.empty()) return;
+    char windows[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) return;
+    const std::string snapshot = SnapshotPath(folder);
+    std::string command = std::string(windows) + "\\regedit.exe -s \"" + snapshot + "\"";
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ReportFailure("run the command", command, true);
+        return;
+    }
+    // The file goes only once the editor has read it.
+    const DWORD waited = WaitForSingleObject(process.hProcess, kImportWait);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (waited == WAIT_OBJECT_0) DeleteIfPresent(snapshot);
+}

@@ -1,0 +1,197 @@
+// The registry snapshot that carries the configuration across a
+// reinstallation: its exact text for a prepared branch, and a round trip
+// through the host's own registry editor.
+#include <map>
+
+#include "cleanup_fixture.h"
+
+namespace {
+
+using namespace cleanup_test;
+
+const char kPortsKey[] = "Enum\\Root\\Ternway";
+
+void Put(const std::string& path, const char* name, DWORD type, const std::string& bytes) {
+    HKEY key = nullptr;
+    RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+void PutText(const std::string& path, const char* name, const std::string& text) {
+    Put(path, name, REG_SZ, text + '\0');
+}
+void PutDword(const std::string& path, const char* name, DWORD number) {
+    Put(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
+}
+
+// Every value below a key, by path and name, with its type and bytes.
+using Values = std::map<std::string, std::pair<DWORD, std::string>>;
+
+void Collect(HKEY key, const std::string& path, Values& values) {
+    for (DWORD index = 0;; ++index) {
+        char name[1024], data[1024];
+        DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
+            ERROR_SUCCESS)
+            break;
+        values[path + "|" + name] = {type, std::string(data, dataLength)};
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        HKEY subkey = nullptr;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
+        Collect(subkey, path + "\\" + name, values);
+        RegCloseKey(subkey);
+    }
+}
+
+Values AllValues(const char* path) {
+    Values values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    Collect(key, path, values);
+    RegCloseKey(key);
+    return values;
+}
+
+class RegistrySnapshot : public CleanupTest {
+protected:
+    void SetUp() override {
+        CleanupTest::SetUp();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPortsKey);
+        DeleteFileA(Snapshot().c_str());
+    }
+    void TearDown() override {
+        DeleteFileA(Snapshot().c_str());
+        CleanupTest::TearDown();
+    }
+    std::string Snapshot() const { return snapshotFolder_ + "\\~ORVANTA.REG"; }
+    static std::string Header(const std::string& path) { return "\r\n[HKEY_LOCAL_MACHINE\\" + path + "]\r\n"; }
+
+    test_support::RegistryBackup ports_{HKEY_LOCAL_MACHINE, kPortsKey};
+};
+
+TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), "REGEDIT4\r\n");
+}
+
+TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
+    const std::string product = kProductKey;
+    // Written by the new installation itself: left out, whatever their case.
+    PutText(product, "Install Directory", "C:\\Program Files\\Orvanta");
+    PutText(product, "install language", "enu");
+    Put(product, "Orvanta Interface", REG_BINARY, "\x01");
+    Put(product, "AutoLaunch Enabled", REG_BINARY, std::string("\x01\x0A\xFF", 3));
+    PutDword(product, "RefreshRate", 255);
+    PutText(product, "Station Display", "C:\\new\\x \"quoted\"");
+    PutText(product + "\\4.00", "Serial Number", "not part of it");
+
+    const std::string board1 = std::string(kSetupKey) + "\\Board1", board3 = std::string(kSetupKey) + "\\Board3";
+    Put(board1, "Detected", REG_BINARY, "\x01");
+    Put(board1, "Empty", REG_BINARY, "");
+    PutText(board1 + "\\Memory", "", "default text");
+    PutDword(board1 + "\\Memory\\Window", "", 0xD0000);
+    Put(board3, "Detected", REG_BINARY, "\x01");
+    // Values past one that does not fit are not listed.
+    PutText(board3, "Long", std::string(600, 'L'));
+
+    const std::string station = std::string(kSetupKey) + "\\Station1";
+    PutText(station, "Current User", "mwclerk");
+    PutText(station, "DriverVersion", "4.00");
+    PutText(station, "Station Name", "Front Desk");
+    PutText(station + "\\Ports", "Current User", "kept below");
+    // A subkey name of more than 79 characters ends the subkey listing.
+    PutText(station + "\\" + std::string(80, 'Z'), "Hidden", "x");
+    PutText(std::string(kSetupKey), "SystemNameString", "not part of it");
+
+    PutText(std::string(kPortsKey) + "\\App1Port3", "PortName", "LPT4:");
+    PutText(std::string(kPortsKey) + "\\App1Port3\\Sub", "Ignored", "x");
+    PutText(std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
+
+    EXPECT_TRUE(DataMove(3));
+    const std::string expected = "REGEDIT4\r\n" + Header(product) +
+                                 "\"AutoLaunch Enabled\"=hex:01,0A,FF\r\n"
+                                 "\"RefreshRate\"=dword:000000FF\r\n"
+                                 "\"Station Display\"=\"C:\\\\new\\\\x \\\"quoted\\\"\"\r\n" +
+                                 Header(board1) +
+                                 "\"Detected\"=hex:01\r\n"
+                                 "\"Empty\"=hex:\r\n" +
+                                 Header(board1 + "\\Memory") + "@=\"default text\"\r\n" +
+                                 Header(board1 + "\\Memory\\Window") + "\"\"=dword:000D0000\r\n" + Header(board3) +
+                                 "\"Detected\"=hex:01\r\n" + Header(station) + "\"Station Name\"=\"Front Desk\"\r\n" +
+                                 Header(station + "\\Ports") + "\"Current User\"=\"kept below\"\r\n" +
+                                 Header(std::string(kPortsKey) + "\\App1Port3") + "\"PortName\"=\"LPT4:\"\r\n" +
+                                 Header(std::string(kPortsKey) + "\\App2Port1") + "\"PortName\"=\"COM5:\"\r\n";
+    EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), expected);
+}
+
+TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
+    const std::string product = kProductKey, station = std::string(kSetupKey) + "\\Station2";
+    Put(product, "Shutdown Default", REG_BINARY, "\x01");
+    PutText(product, "Station Display", "C:\\new\\x \"quoted\" \\\\server\\share\\");
+    PutText(product, "Empty Text", "");
+    Put(std::string(kSetupKey) + "\\Board1", "Memory Address", REG_BINARY, std::string("\x00\x00\x0D\x00", 4));
+    PutText(station, "Station Name", "Reading \"Room\"");
+    PutText(station, "Default User", "");
+    PutDword(station + "\\Serial", "Baud", 19200);
+    PutText(std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
+    const Values before = AllValues("Software\\Quillon"), ports = AllValues(kPortsKey);
+
+    EXPECT_TRUE(DataMove(3));
+    ASSERT_TRUE(test_support::FileExists(Snapshot()));
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPortsKey);
+    // The product key must exist for the hook to record the product, as a
+    // new installation's files leave it.
+    PutText(product, "Install Directory", "C:\\Program Files\\Orvanta");
+
+    EXPECT_TRUE(SetupComplete(3));
+    Values after = AllValues("Software\\Quillon");
+    after.erase("Software\\Quillon\\Orvanta|Install Directory");
+    after.erase("Software\\Quillon\\Orvanta|Product Name");
+    after.erase("Software\\Quillon\\Orvanta|Product Type");
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(AllValues(kPortsKey), ports);
+    EXPECT_FALSE(test_support::FileExists(Snapshot())) << "deleted once imported";
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The registry editor moved out of the Windows folder for a test.
+class EditorAway {
+public:
+    EditorAway() : editor_(WindowsFile("regedit.exe")), away_(editor_ + ".away") {
+        moved_ = MoveFileA(editor_.c_str(), away_.c_str()) != FALSE;
+    }
+    ~EditorAway() {
+        if (moved_) MoveFileA(away_.c_str(), editor_.c_str());
+    }
+    bool Moved() const { return moved_; }
+
+private:
+    std::string editor_, away_;
+    bool moved_ = false;
+};
+
+TEST_F(RegistrySnapshot, AnEditorThatCannotBeStartedIsReportedAndTheSnapshotKept) {
+    PutText(kProductKey, "Station Display", "x");
+    EXPECT_TRUE(DataMove(2));
+    EditorAway away;
+    ASSERT_TRUE(away.Moved());
+    EXPECT_TRUE(SetupComplete(2));
+    auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Cleanup.dll");
+    std::string command = WindowsFile("regedit.exe") + " -s \"" + Snapshot() + "\"";
+    CharLowerA(command.data());
+    EXPECT_EQ(
+        boxes[0].text.rfind("Orvanta Zq Setup tried to run the command \"" + command + "\" and failed with error 2", 0),
+        0u)
+        << boxes[0].text;
+    EXPECT_TRUE(test_support::FileExists(Snapshot()));
+}
+
+}  // namespace
