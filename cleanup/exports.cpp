@@ -9,6 +9,7 @@
 #include "flush_settings.h"
 #include "product.h"
 #include "profile_edits.h"
+#include "registry.h"
 #include "registry_paths.h"
 #include "registry_snapshot.h"
 #include "station_check.h"
@@ -17,15 +18,8 @@ namespace {
 
 // The system's display name for the uninstall message.
 std::string SystemName() {
-    std::string name = "Orvanta";
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetupKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return name;
-    char value[80] = {};
-    DWORD size = sizeof value - 1;
-    if (RegQueryValueExA(key, "SystemNameString", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-        ERROR_SUCCESS)
-        name = value;
-    RegCloseKey(key);
+    std::string name;
+    if (!RegKey(HKEY_LOCAL_MACHINE, kSetupKey).ReadString("SystemNameString", name, 80)) name = "Orvanta";
     return name;
 }
 

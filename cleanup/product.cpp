@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "registry.h"
 #include "registry_paths.h"
 
 int giVersion = 0;
@@ -46,25 +47,17 @@ std::string ProductNameFor(int code) {
 void RecordProduct(int code) {
     giVersion = code;
     productName = ProductNameFor(code);
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, "Product Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(productName.c_str()),
-                   static_cast<DWORD>(productName.size() + 1));
+    RegKey key(HKEY_LOCAL_MACHINE, kProductKey);
+    if (!key.IsOpen()) return;
+    key.WriteString("Product Name", productName);
     const BYTE type = static_cast<BYTE>(code & 0xFF);
-    RegSetValueExA(key, "Product Type", 0, REG_BINARY, &type, 1);
-    RegCloseKey(key);
+    RegSetValueExA(key.Get(), "Product Type", 0, REG_BINARY, &type, 1);
 }
 
 void ReadProductType() {
-    giVersion = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
     // Stored as one byte; up to four are read as a little-endian number.
-    DWORD value = 0, size = sizeof value;
-    if (RegQueryValueExA(key, "Product Type", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) ==
-        ERROR_SUCCESS)
-        giVersion = static_cast<int>(value);
-    RegCloseKey(key);
+    DWORD code = 0;
+    giVersion = RegKey(HKEY_LOCAL_MACHINE, kProductKey).ReadNumber("Product Type", code) ? static_cast<int>(code) : 0;
 }
 
 bool NeedsPortCleanup() {

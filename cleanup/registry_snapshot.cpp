@@ -9,6 +9,7 @@
 #include "device_handle.h"
 #include "failure_report.h"
 #include "file_removal.h"
+#include "registry.h"
 #include "registry_paths.h"
 
 namespace {
@@ -24,22 +25,6 @@ const DWORD kImportWait = 5 * 60 * 1000;
 const char* const kProductExclusions[] = {"Orvanta Interface", "Install Directory", "Install Language",
                                           "Install Menu",      "Product Name",      "Product Type"};
 const char* const kStationExclusions[] = {"DriverDate", "DriverVersion", "Ver", "HWRevision", "Current User"};
-
-class Key {
-public:
-    Key(HKEY parent, const std::string& path) {
-        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~Key() {
-        if (key_) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 // Registry editors read backslash escapes in quoted text: a stored "\" or
 // "\"" is written escaped, so that the import gives back what was stored.
@@ -122,8 +107,8 @@ private:
                 return;
             const std::string subpath = path + "\\" + name;
             if (subpath.size() > kPathLimit) continue;
-            Key subkey(key, name);
-            if (!subkey.Get()) continue;
+            RegKey subkey(key, name);
+            if (!subkey.IsOpen()) continue;
             WriteKey(subkey.Get(), subpath, {}, true);
         }
     }
@@ -146,7 +131,7 @@ void SaveRegistrySnapshot(const std::string& folder) {
     SnapshotWriter writer(file.Get());
     writer.Text("REGEDIT4\r\n");
 
-    if (Key product(HKEY_LOCAL_MACHINE, kProductKey); product.Get()) {
+    if (RegKey product(HKEY_LOCAL_MACHINE, kProductKey); product.IsOpen()) {
         writer.WriteKey(product.Get(), kProductKey,
                         {kProductExclusions[0], kProductExclusions[1], kProductExclusions[2], kProductExclusions[3],
                          kProductExclusions[4], kProductExclusions[5]},
@@ -155,11 +140,11 @@ void SaveRegistrySnapshot(const std::string& folder) {
     char path[MAX_PATH];
     for (int board = 1; board <= 4; ++board) {
         snprintf(path, sizeof path, "%s\\Board%d", kSetupKey, board);
-        if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) writer.WriteKey(key.Get(), path, {}, true);
+        if (RegKey key(HKEY_LOCAL_MACHINE, path); key.IsOpen()) writer.WriteKey(key.Get(), path, {}, true);
     }
     for (int station = 1; station <= 8; ++station) {
         snprintf(path, sizeof path, "%s\\Station%d", kSetupKey, station);
-        if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) {
+        if (RegKey key(HKEY_LOCAL_MACHINE, path); key.IsOpen()) {
             writer.WriteKey(key.Get(), path,
                             {kStationExclusions[0], kStationExclusions[1], kStationExclusions[2], kStationExclusions[3],
                              kStationExclusions[4]},
@@ -169,7 +154,7 @@ void SaveRegistrySnapshot(const std::string& folder) {
     for (int station = 1; station <= 8; ++station) {
         for (int port = 1; port <= 3; ++port) {
             snprintf(path, sizeof path, "%s\\App%dPort%d", "Enum\\Root\\Ternway", station, port);
-            if (Key key(HKEY_LOCAL_MACHINE, path); key.Get()) writer.WriteKey(key.Get(), path, {}, false);
+            if (RegKey key(HKEY_LOCAL_MACHINE, path); key.IsOpen()) writer.WriteKey(key.Get(), path, {}, false);
         }
     }
     FlushFileBuffers(file.Get());

@@ -1,0 +1,48 @@
+#include "registry.h"
+
+#include <vector>
+
+RegKey::RegKey(HKEY parent, const std::string& path, bool create) {
+    LONG result = create ? RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+                         : RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
+    if (result != ERROR_SUCCESS) key_ = nullptr;
+}
+
+RegKey::~RegKey() {
+    if (key_) RegCloseKey(key_);
+}
+
+bool RegKey::ReadString(const char* name, std::string& value, DWORD limit) const {
+    if (!key_) return false;
+    std::vector<char> buffer(limit + 1, '\0');
+    DWORD size = limit;
+    if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+        return false;
+    value = buffer.data();
+    return true;
+}
+
+bool RegKey::ReadNumber(const char* name, DWORD& value) const {
+    if (!key_) return false;
+    DWORD number = 0, size = sizeof number;
+    if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS)
+        return false;
+    value = number;
+    return true;
+}
+
+void RegKey::WriteString(const char* name, const std::string& value) const {
+    if (key_)
+        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+}
+
+void RegKey::WriteNumber(const char* name, DWORD value) const {
+    if (key_) RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+std::string ReadRegistryString(HKEY root, const std::string& path, const char* name, DWORD limit) {
+    std::string value;
+    RegKey(root, path).ReadString(name, value, limit);
+    return value;
+}
