@@ -7,12 +7,15 @@
 #include "boot_file_edits.h"
 #include "display_probe.h"
 #include "flush_settings.h"
+#include "folder_removal.h"
 #include "product.h"
+#include "product_files.h"
 #include "profile_edits.h"
 #include "registry.h"
 #include "registry_paths.h"
 #include "registry_snapshot.h"
 #include "station_check.h"
+#include "user_profiles.h"
 
 namespace {
 
@@ -48,22 +51,23 @@ bool WINAPI IS51_CleanupBeforeWelcomeMessage(HWND owner, const char* caption, co
 
 bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char* oldInstallDir, const char*,
                                        const char*, int productType) {
-    (void)oldInstallDir;
     RecordProduct(productType);
+    // Read first: the product's values go before the group is removed.
+    const std::string startMenuGroup = RecordedStartMenuGroup();
     FlushSettings();
-    // User profiles and their reconciliation entries.
+    EnableUserProfiles();
     EnableGraphicalBoot();
     SaveRegistrySnapshot(snapshotDir ? snapshotDir : "");
     RewriteConfigSys(BootMode::kInstall);
     // Station printers moved to the stations' LPT ports.
-    // The old installation's files, and its folder when empty.
+    RemoveOldInstallation(oldInstallDir ? oldInstallDir : "");
     // The old port monitor file, removed at the next start.
-    // The product's file in the Windows folder.
-    // The product's drivers in the system folder.
-    // The product's values and the setup key.
+    RemoveWindowsFolderFiles();
+    RemoveSystemFolderFiles();
+    DeleteProductValues();
     // The print monitor's registration.
-    // The maker's key of the current user and the version keys.
-    // The start-menu shortcuts and folder.
+    DeleteMakerAndVersionKeys();
+    RemoveStartMenuGroup(startMenuGroup);
     RemoveProductDrivers();
     RestoreStandardDrivers(true);
     FlushSettings();
@@ -71,11 +75,10 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
 }
 
 bool WINAPI IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char* installDir, int productType) {
-    (void)installDir;
     RecordProduct(productType);
     FlushSettings();
     ImportRegistrySnapshot(snapshotDir ? snapshotDir : "");
-    // Shared-file counts of the product's files.
+    ResetSharedFileCounts(installDir ? installDir : "");
     // The display adapter that needs the host reinitialised.
     // The power scheme that keeps the host running.
     FlushSettings();
@@ -93,8 +96,8 @@ LONG WINAPI UninstInitialize(HWND owner, HINSTANCE, LONG) {
     // The station port devices.
     // The device enumeration and class keys, display and media entries.
     // The copied INF files.
-    // The start-up folder, when the administrator agrees.
-    // The station task folders, when the administrator agrees, and their logs.
+    OfferStartupFolderRemoval();
+    OfferTaskFolderRemoval();
     RemoveProductDrivers();
     RestoreStandardDrivers(false);
     DeletePerStationKeys();

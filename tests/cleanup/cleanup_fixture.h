@@ -83,9 +83,9 @@ protected:
         return welcome_(owner, caption, message, code);
     }
     bool DataMove(int code) {
-        return dataMove_(nullptr, snapshotFolder_.c_str(), "C:\\Program Files\\Orvanta", nullptr, nullptr, code);
+        return dataMove_(nullptr, snapshotFolder_.c_str(), oldFolder_.c_str(), nullptr, nullptr, code);
     }
-    bool SetupComplete(int code) { return complete_(snapshotFolder_.c_str(), "C:\\Program Files\\Orvanta", code); }
+    bool SetupComplete(int code) { return complete_(snapshotFolder_.c_str(), installFolder_.c_str(), code); }
     LONG Uninstall(HWND owner = nullptr) { return uninstall_(owner, nullptr, 0); }
     LONG UninstallEnd() { return uninstallEnd_(nullptr, nullptr, 0); }
 
@@ -93,10 +93,20 @@ protected:
 
     HMODULE library_ = LoadLibraryA((test_support::ProgramFolder() + "\\Cleanup.dll").c_str());
     std::string snapshotFolder_ = "C:\\windows\\temp";
+    // Folders of the tests' own: the host's installation stays as it is.
+    std::string oldFolder_ = "C:\\Orvanta Old Test";
+    std::string installFolder_ = "C:\\Orvanta Test";
     test_support::CorehubClient driver_;
     test_support::S3Client s3_;
     test_support::MessageBoxWatcher boxes_;
     test_support::RegistryBackup product_{HKEY_LOCAL_MACHINE, kProductKey};
+    test_support::RegistryBackup zelto_{HKEY_LOCAL_MACHINE, "Software\\Quillon\\Zelto"};
+    test_support::RegistryBackup maker_{HKEY_CURRENT_USER, "Software\\Quillon"};
+    test_support::RegistryBackup logon_{HKEY_LOCAL_MACHINE, "Network\\Logon"};
+    test_support::RegistryBackup reconciliation_{
+        HKEY_USERS, ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\ProfileReconciliation"};
+    test_support::RegistryBackup sharedDlls_{HKEY_LOCAL_MACHINE,
+                                             "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls"};
     test_support::FileBackup configSys_{kConfigSys};
     test_support::FileBackup configBak_{kConfigBak};
     test_support::FileBackup configScratch_{kConfigScratch};

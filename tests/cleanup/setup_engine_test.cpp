@@ -36,7 +36,10 @@ protected:
 TEST_F(SetupEngine, InstallsAndRemovesTheProductThroughEveryHook) {
     test_support::WriteFileBytes(kConfigSys, "FILES=40\r\nDEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n");
     std::vector<test_support::ShownBox> boxes;
-    ASSERT_EQ(RunSetup(std::string("install --type 4 --dir \"") + kInstallFolder + "\"", boxes), 0u) << output_;
+    ASSERT_EQ(
+        RunSetup(std::string("install --type 4 --old \"") + oldFolder_ + "\" --dir \"" + kInstallFolder + "\"", boxes),
+        0u)
+        << output_;
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(test_support::FileExists(std::string(kInstallFolder) + "\\zelto.exe"));
     EXPECT_EQ(test_support::ReadFileBytes(kConfigSys),
@@ -52,7 +55,8 @@ TEST_F(SetupEngine, InstallsAndRemovesTheProductThroughEveryHook) {
 TEST_F(SetupEngine, AtAStationNeitherInstallationNorRemovalGoesOn) {
     ASSERT_TRUE(driver_.SetAtStation(true));
     std::vector<test_support::ShownBox> boxes;
-    EXPECT_NE(RunSetup(std::string("install --dir \"") + kInstallFolder + "\"", boxes), 0u) << output_;
+    EXPECT_NE(RunSetup(std::string("install --old \"") + oldFolder_ + "\" --dir \"" + kInstallFolder + "\"", boxes), 0u)
+        << output_;
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Orvanta Setup");
     EXPECT_TRUE(boxes[0].icon);
