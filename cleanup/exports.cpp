@@ -5,6 +5,7 @@
 #include <string>
 
 #include "boot_file_edits.h"
+#include "device_registrations.h"
 #include "display_probe.h"
 #include "flush_settings.h"
 #include "folder_removal.h"
@@ -79,7 +80,7 @@ bool WINAPI IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char*
     FlushSettings();
     ImportRegistrySnapshot(snapshotDir ? snapshotDir : "");
     ResetSharedFileCounts(installDir ? installDir : "");
-    // The display adapter that needs the host reinitialised.
+    CheckDisplayAdapter();
     // The power scheme that keeps the host running.
     FlushSettings();
     return true;
@@ -94,8 +95,11 @@ LONG WINAPI UninstInitialize(HWND owner, HINSTANCE, LONG) {
     CleanAutoexecBat();
     RewriteConfigSys(BootMode::kUninstall);
     // The station port devices.
-    // The device enumeration and class keys, display and media entries.
-    // The copied INF files.
+    RemoveEnumerationKeys();
+    RemovePciEntries();
+    RemoveMediaEntries();
+    RemoveDeviceClass();
+    RemoveCopiedInfFiles();
     OfferStartupFolderRemoval();
     OfferTaskFolderRemoval();
     RemoveProductDrivers();

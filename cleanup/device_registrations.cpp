@@ -1,0 +1,175 @@
+#include "device_registrations.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "file_removal.h"
+#include "registry.h"
+#include "registry_paths.h"
+#include "safe_paths.h"
+
+namespace {
+
+const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
+const char kProductClass[] = "DevurOvezovuVovezuv";
+const char kProductDriver[] = "OrvantaWorkstation";
+// Deleting renumbers the remaining subkeys, so a listing that deletes starts
+// over; this many deletions end it.
+const int kDeletionLimit = 11;
+
+const char* const kPciDevices[] = {"VEN_1023&DEV_9750", "VEN_5333&DEV_8A20", "VEN_1490&DEV_1000", "VEN_1285&DEV_0100"};
+const char* const kDevicePathInfs[] = {"s3svg.inf", "mstrowt.inf", "3dm.inf"};
+const char* const kOtherDevicePathInfs[] = {"Dravek CorporationOEMSETUP.INF",
+                                            "Dravik CorporationOEMSETUP.INF",
+                                            "BrevantOEMSETUP.INF",
+                                            "BrevantTRID98.INF",
+                                            "Dravik CorporationTRID98.INF",
+                                            "ESS Technology, Inc.MAESTRO.INF",
+                                            "TC Labs3DM.INF",
+                                            "Stone Microsystems3DM.INF"};
+
+// The subkey at the index, or false when the listing ends (or the name is
+// longer than the limit).
+bool SubkeyAt(HKEY key, DWORD index, std::string& name, DWORD limit = 512) {
+    std::vector<char> buffer(limit);
+    DWORD length = limit;
+    if (RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    name.assign(buffer.data(), length);
+    return true;
+}
+
+bool IsProductDriverKey(const std::string& path) {
+    std::string value;
+    return RegKey(HKEY_LOCAL_MACHINE, path).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0;
+}
+
+// A driver key is named "Class\Instance" below the class root; any other
+// form could name the class root or a whole class.
+bool IsDriverKeyName(const std::string& driver) {
+    size_t slash = driver.find('\\');
+    return slash != std::string::npos && slash > 0 && slash + 1 < driver.size() &&
+           driver.find('\\', slash + 1) == std::string::npos;
+}
+
+// Deletes the device's product instances with their driver keys; true when
+// the device has no instance left.
+bool CleanInstances(HKEY pci, const std::string& deviceName) {
+    RegKey device(pci, deviceName);
+    if (!device.IsOpen()) return false;
+    int deletions = 0;
+    std::string instance;
+    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(device.Get(), index, instance);) {
+        std::string type, driver;
+        {
+            RegKey entry(device.Get(), instance);
+            entry.ReadString("Class", type);
+            entry.ReadString("Driver", driver);
+        }
+        const bool product =
+            lstrcmpiA(type.c_str(), kProductClass) == 0 || (!driver.empty() && IsProductDriverKey(kClassRoot + driver));
+        if (product) {
+            if (IsDriverKeyName(driver)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClassRoot + driver).c_str());
+            if (RegDeleteTreeA(device.Get(), instance.c_str()) == ERROR_SUCCESS) {
+                ++deletions;
+                index = 0;
+                continue;
+            }
+        }
+        ++index;
+    }
+    std::string first;
+    return !SubkeyAt(device.Get(), 0, first);
+}
+
+}  // namespace
+
+void RemoveEnumerationKeys() {
+    for (const char* key : {"Enum\\Root\\Ternway", "Enum\\Root\\ZeltoKX9", "Enum\\ISAPNP\\KQZ0000"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+}
+
+void RemovePciEntries() {
+    for (const char* identifier : kPciDevices) {
+        RegKey pci(HKEY_LOCAL_MACHINE, "Enum\\Pci");
+        if (!pci.IsOpen()) return;
+        int deletions = 0;
+        std::string device;
+        for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(pci.Get(), index, device);) {
+            if (device.compare(0, strlen(identifier), identifier) == 0 && CleanInstances(pci.Get(), device) &&
+                RegDeleteKeyA(pci.Get(), device.c_str()) == ERROR_SUCCESS) {
+                ++deletions;
+                index = 0;
+                continue;
+            }
+            ++index;
+        }
+    }
+}
+
+void RemoveMediaEntries() {
+    RegKey media(HKEY_LOCAL_MACHINE, std::string(kClassRoot) + "Media");
+    if (!media.IsOpen()) return;
+    int deletions = 0;
+    std::string entry;
+    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(media.Get(), index, entry);) {
+        std::string value;
+        if (RegKey(media.Get(), entry).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0 &&
+            RegDeleteTreeA(media.Get(), entry.c_str()) == ERROR_SUCCESS) {
+            ++deletions;
+            index = 0;
+            continue;
+        }
+        ++index;
+    }
+}
+
+void RemoveDeviceClass() {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kClassRoot) + kProductClass).c_str());
+}
+
+void RemoveCopiedInfFiles() {
+    RegKey registrations(HKEY_LOCAL_MACHINE,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX\\Inf\\OEM Name");
+    RegKey windows(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion");
+    const struct {
+        const char* value;
+        std::vector<const char*> names;
+    } folders[] = {{"DevicePath", {std::begin(kDevicePathInfs), std::end(kDevicePathInfs)}},
+                   {"OtherDevicePath", {std::begin(kOtherDevicePathInfs), std::end(kOtherDevicePathInfs)}}};
+    for (const auto& folder : folders) {
+        std::string path;
+        if (!windows.ReadString(folder.value, path, 260)) continue;
+        CharLowerBuffA(path.data(), static_cast<DWORD>(path.size()));
+        // Only a full folder: a relative one would delete elsewhere.
+        if (!IsFullFolderPath(path)) continue;
+        path += "\\";
+        for (const char* name : folder.names) {
+            const std::string file = path + name;
+            DeleteIfPresent(file);
+            if (registrations.IsOpen()) RegDeleteValueA(registrations.Get(), file.c_str());
+        }
+    }
+}
+
+void CheckDisplayAdapter() {
+    RegKey present(HKEY_DYN_DATA, "Config Manager\\Enum");
+    if (!present.IsOpen()) return;
+    bool match = false;
+    std::string device;
+    for (DWORD index = 0; !match && SubkeyAt(present.Get(), index, device, 507); ++index) {
+        std::string hardware;
+        if (!RegKey(present.Get(), device).ReadString("HardWareKey", hardware)) continue;
+        if (hardware.compare(0, 12, "PCI\\VEN_1023") != 0) continue;
+        const std::string description = ReadRegistryString(HKEY_LOCAL_MACHINE, "Enum\\" + hardware, "DeviceDesc");
+        match = description.find("9680") != std::string::npos || description.find("968x") != std::string::npos;
+    }
+    if (!match) return;
+    RegKey setup(HKEY_LOCAL_MACHINE, kSetupKey);
+    if (!setup.IsOpen()) return;
+    const BYTE flag = 1;
+    RegSetValueExA(setup.Get(), "ReinitHost", 0, REG_BINARY, &flag, 1);
+}
