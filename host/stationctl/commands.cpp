@@ -56,10 +56,12 @@ const char kRestartHelp[] =
     "(the key itself stays) and lists in it every device present:\n"
     "  - each port hardware key HKLM\\Enum\\Root\\Ternway\\App<n>Port<k>, as\n"
     "    HardWareKey \"Root\\Ternway\\App<n>Port<k>\" (n and k 1 to 999);\n"
-    "  - each board whose \"Detected\" is non-zero, as \"Root\\Ternway\\Board<n>\".\n"
+    "  - each board whose \"Detected\" is non-zero, as \"Root\\Ternway\\Board<n>\";\n"
+    "  - each PCI function HKLM\\Enum\\Pci\\<device>\\<instance>, as \"PCI\\<device>\\<instance>\".\n"
     "Each device gets a subkey \"C\" + 8 hex digits (C1nnnkkkk for a port, C2000000n\n"
-    "for a board) with \"HardWareKey\" (string) and \"Status\" and \"Problem\"\n"
-    "(binary, 4 bytes, 0). Prints one line per device: subkey and HardWareKey.\n";
+    "for a board, C3nnnnnnn for the n-th PCI function) with \"HardWareKey\" (string)\n"
+    "and \"Status\" and \"Problem\" (binary, 4 bytes, 0). Prints one line per device:\n"
+    "subkey and HardWareKey.\n";
 
 const char kRunHelp[] =
     "usage: stationctl run STATION COMMAND_TEXT [--task NAME]\n"

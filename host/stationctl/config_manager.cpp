@@ -53,7 +53,8 @@ std::optional<PortId> ParsePortKeyName(std::string_view name) {
 }
 
 std::vector<PresentDevice> PresentDevices(const std::array<bool, kBoardCount>& detectedBoards,
-                                          const std::vector<std::string>& portKeyNames) {
+                                          const std::vector<std::string>& portKeyNames,
+                                          const std::vector<std::string>& pciInstances) {
     std::vector<PresentDevice> devices;
     for (int board = 1; board <= kBoardCount; ++board) {
         if (!detectedBoards[board - 1]) continue;
@@ -72,6 +73,9 @@ std::vector<PresentDevice> PresentDevices(const std::array<bool, kBoardCount>& d
         devices.push_back(
             {NodeName(id), "Root\\Ternway\\App" + std::to_string(port.station) + "Port" + std::to_string(port.port)});
     }
+    uint32_t function = 0;
+    for (const std::string& instance : pciInstances)
+        devices.push_back({NodeName(0x30000000u | function++), "PCI\\" + instance});
     return devices;
 }
 
@@ -93,7 +97,18 @@ Outcome FindPresentDevices(std::vector<PresentDevice>& devices) {
     } else if (error != ERROR_FILE_NOT_FOUND) {
         return Outcome::Failed(std::string("cannot open HKLM\\") + kPortHardwareRoot + ": " + ErrorText(error));
     }
-    devices = PresentDevices(detected, portKeys);
+    // The PCI functions the host's registry knows of are all present.
+    std::vector<std::string> pciInstances;
+    RegKey pci;
+    if (pci.Open(HKEY_LOCAL_MACHINE, "Enum\\Pci") == ERROR_SUCCESS) {
+        for (const std::string& device : pci.SubkeyNames(error)) {
+            RegKey functions;
+            if (functions.Open(pci.get(), device) != ERROR_SUCCESS) continue;
+            for (const std::string& instance : functions.SubkeyNames(error))
+                pciInstances.push_back(device + "\\" + instance);
+        }
+    }
+    devices = PresentDevices(detected, portKeys, pciInstances);
     return Outcome::Success();
 }
 

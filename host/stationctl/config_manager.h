@@ -36,10 +36,14 @@ struct PresentDevice {
 // board 1), then every port hardware key, ordered by station and port. Names
 // that are not port keys are passed over. Node names follow from the device
 // alone, so a device keeps its name from one restart to the next.
+// PCI functions are given as "DEVICE\INSTANCE" below "Enum\Pci" and listed
+// after the product's own devices, in the order given.
 std::vector<PresentDevice> PresentDevices(const std::array<bool, kBoardCount>& detectedBoards,
-                                          const std::vector<std::string>& portKeyNames);
+                                          const std::vector<std::string>& portKeyNames,
+                                          const std::vector<std::string>& pciInstances = {});
 
-// Reads the boards' "Detected" values and the port hardware keys.
+// Reads the boards' "Detected" values, the port hardware keys and the PCI
+// functions.
 Outcome FindPresentDevices(std::vector<PresentDevice>& devices);
 
 // Empties "Config Manager\Enum" (the key itself stays) and lists the devices

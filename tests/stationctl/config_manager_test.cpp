@@ -45,6 +45,15 @@ TEST(PresentDevices, BoardsThenPortsInStationAndPortOrder) {
     EXPECT_EQ(keys, expected);
 }
 
+TEST(PresentDevices, PciFunctionsComeLastInTheOrderGiven) {
+    auto devices = PresentDevices({true, false, false, false}, {"App1Port1"},
+                                  {"VEN_1023&DEV_9880\\BUS_01", "VEN_8086&DEV_7190\\BUS_00"});
+    ASSERT_EQ(devices.size(), 4u);
+    EXPECT_EQ(devices[2].hardwareKey, "PCI\\VEN_1023&DEV_9880\\BUS_01");
+    EXPECT_EQ(devices[3].hardwareKey, "PCI\\VEN_8086&DEV_7190\\BUS_00");
+    EXPECT_NE(devices[2].nodeName, devices[3].nodeName);
+}
+
 TEST(PresentDevices, HardwareKeyIsSpeltAsTheStationSheetLooksForIt) {
     // The sheet compares case-sensitively with "Root\Ternway\App%dPort%d".
     auto devices = PresentDevices({}, {"APP4PORT2"});
@@ -78,12 +87,15 @@ protected:
         setup_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kSetup);
         ports_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kPorts);
         live_ = std::make_unique<test_support::RegistryBackup>(HKEY_DYN_DATA, kLive);
+        pci_ = std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, "Enum\\Pci");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Enum\\Pci");
         for (int board = 1; board <= 4; ++board)
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kSetup + "\\Board" + std::to_string(board)).c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPorts.c_str());
         RegDeleteTreeA(HKEY_DYN_DATA, kLive.c_str());
     }
     void TearDown() override {
+        pci_.reset();
         live_.reset();
         ports_.reset();
         setup_.reset();
@@ -99,7 +111,7 @@ protected:
     }
 
 private:
-    std::unique_ptr<test_support::RegistryBackup> setup_, ports_, live_;
+    std::unique_ptr<test_support::RegistryBackup> setup_, ports_, live_, pci_;
 };
 
 TEST_F(RestartTest, ListsEveryPortKeyAndDetectedBoard) {
@@ -110,6 +122,7 @@ TEST_F(RestartTest, ListsEveryPortKeyAndDetectedBoard) {
     WriteBinary(HKEY_LOCAL_MACHINE, kSetup + "\\Board1", "Detected", {1});
     WriteBinary(HKEY_LOCAL_MACHINE, kSetup + "\\Board2", "Detected", {0});
     CreateKey(HKEY_LOCAL_MACHINE, kSetup + "\\Board3");
+    WriteText(HKEY_LOCAL_MACHINE, "Enum\\Pci\\VEN_1023&DEV_9880\\BUS_01&DEV_00&FUNC_00", "DeviceDesc", "Display");
 
     CommandRun run = RunCommand({"restart"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -117,11 +130,12 @@ TEST_F(RestartTest, ListsEveryPortKeyAndDetectedBoard) {
               "C20000001 Root\\Ternway\\Board1\n"
               "C10010001 Root\\Ternway\\App1Port1\n"
               "C10010003 Root\\Ternway\\App1Port3\n"
-              "C10020001 Root\\Ternway\\App2Port1\n");
+              "C10020001 Root\\Ternway\\App2Port1\n"
+              "C30000000 PCI\\VEN_1023&DEV_9880\\BUS_01&DEV_00&FUNC_00\n");
 
     auto nodes = Subkeys(HKEY_DYN_DATA, kLive);
     std::sort(nodes.begin(), nodes.end());
-    EXPECT_EQ(nodes, (std::vector<std::string>{"C10010001", "C10010003", "C10020001", "C20000001"}));
+    EXPECT_EQ(nodes, (std::vector<std::string>{"C10010001", "C10010003", "C10020001", "C20000001", "C30000000"}));
     for (const std::string& node : nodes) {
         for (const char* name : {"Status", "Problem"}) {
             auto value = ReadRaw(HKEY_DYN_DATA, kLive + "\\" + node, name);
