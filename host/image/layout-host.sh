@@ -30,3 +30,30 @@ crlf "$here/files/win.ini" >>"$windows/win.ini"
 for file in "$here"/registry/*.reg; do
   "$run" regedit /s "$(winepath -w "$file")"
 done
+
+# What the product and its earlier versions left on disk: the old
+# installation with its task folders and logs (and a file of the
+# administrator's own), the drivers in the Windows and system folders, the
+# copied INF files, the start-menu group and the start-up folder.
+leftover() { mkdir -p "$(dirname "$1")"; printf '%s\r\n' "${2:-placeholder}" >"$1"; }
+install=$drive_c/Program\ Files/Orvanta
+for file in Orvanta.exe ORVANTA.DLL Orvanta.hlp Orvanta.cnt Readme.txt License.txt Uninst.isu Setup.iss StnTest.exe; do
+  leftover "$install/$file"
+done
+leftover "$install/Station notes.txt" "The administrator's own notes stay."
+leftover "$install/Station1Tasks/backup.bat" "@ECHO OFF"
+leftover "$install/Station2Tasks/Monday/report.txt"
+chmod a-w "$install/Station2Tasks/Monday/report.txt"
+leftover "$install/Station1TaskLog.txt"
+leftover "$install/Station3TaskLog.txt"
+leftover "$windows/Orvanta.sys"
+for file in Corehub.vxd Stnload.vxd Sndhub.vxd Serlink.vxd Serlinkp.dll; do leftover "$windows/system32/$file"; done
+for file in s3svg.inf 3dm.inf mdmgen.inf; do leftover "$windows/inf/$file" "[Version]"; done
+for file in "TC Labs3DM.INF" "ESS Technology, Inc.MAESTRO.INF"; do leftover "$windows/inf/other/$file" "[Version]"; done
+programs=$("$run" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs |
+  sed -nE 's/^ *Programs +REG_SZ +(.*[^[:space:]]).*$/\1/p')
+programs=$(winepath -u "$programs")
+for file in "Zelto Control Center.lnk" "Read Me.lnk" "Online Guide.lnk" "Uninstall Zelto.lnk"; do
+  leftover "$programs/Zelto/$file"
+done
+leftover "$programs/Startup Zelto KX4/Zelto AutoLaunch.lnk"

@@ -51,6 +51,8 @@ make_host() {
   wineserver -p </dev/null >/dev/null 2>&1
   "$repo/host/image/layout-host.sh"
   "$repo/host/image/install-drivers.sh" "$build/bin"
+  # As after a start of the host: the devices present are listed.
+  "$repo/scripts/wine-run" "$build/bin/stationctl.exe" restart </dev/null >/dev/null
 }
 
 stop_host() {

@@ -139,7 +139,7 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     PutText(station, "Default User", "");
     PutDword(station + "\\Serial", "Baud", 19200);
     PutText(std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
-    const Values before = AllValues("Software\\Quillon"), ports = AllValues(kPortsKey);
+    const Values before = AllValues(kProductKey), ports = AllValues(kPortsKey);
 
     EXPECT_TRUE(DataMove(3));
     ASSERT_TRUE(test_support::FileExists(Snapshot()));
@@ -150,7 +150,9 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     PutText(product, "Install Directory", "C:\\Program Files\\Orvanta");
 
     EXPECT_TRUE(SetupComplete(3));
-    Values after = AllValues("Software\\Quillon");
+    Values after = AllValues(kProductKey);
+    // Set after the import when the host has a display adapter that asks for it.
+    after.erase("Software\\Quillon\\Orvanta\\Setup|ReinitHost");
     after.erase("Software\\Quillon\\Orvanta|Install Directory");
     after.erase("Software\\Quillon\\Orvanta|Product Name");
     after.erase("Software\\Quillon\\Orvanta|Product Type");

@@ -72,4 +72,41 @@ TEST(HostImage, ProductBranchStoresNumbersAsBinaryValues) {
     EXPECT_EQ(ProductBinary("Software\\Quillon\\Orvanta\\Setup\\Station2", "IO Handle").size(), 4u);
 }
 
+bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool KeyExists(HKEY root, const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+TEST(HostImage, EarlierInstallationsLeftFilesAndDeviceRegistrations) {
+    EXPECT_TRUE(Exists("C:\\Program Files\\Orvanta\\Orvanta.exe"));
+    EXPECT_TRUE(Exists("C:\\Program Files\\Orvanta\\Station2Tasks\\Monday\\report.txt"));
+    EXPECT_TRUE(GetFileAttributesA("C:\\Program Files\\Orvanta\\Station2Tasks\\Monday\\report.txt") &
+                FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(Exists("C:\\windows\\inf\\other\\TC Labs3DM.INF"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Enum\\ISAPNP\\KQZ0000"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\DevurOvezovuVovezuv"));
+    // Listed as present, as after a start of the host.
+    bool adapter = false;
+    HKEY present = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_READ, &present), ERROR_SUCCESS);
+    char node[64];
+    for (DWORD index = 0; RegEnumKeyA(present, index, node, sizeof node) == ERROR_SUCCESS; ++index) {
+        char hardware[512] = {};
+        HKEY device = nullptr;
+        if (RegOpenKeyExA(present, node, 0, KEY_READ, &device) != ERROR_SUCCESS) continue;
+        DWORD length = sizeof hardware;
+        RegQueryValueExA(device, "HardWareKey", nullptr, nullptr, reinterpret_cast<BYTE*>(hardware), &length);
+        RegCloseKey(device);
+        adapter = adapter || std::string(hardware).rfind("PCI\\VEN_1023&DEV_9880", 0) == 0;
+    }
+    RegCloseKey(present);
+    EXPECT_TRUE(adapter);
+}
+
 }  // namespace
