@@ -171,6 +171,23 @@ bool RecordProduct(const InstallPlan& plan, Report& report, std::string& error) 
                 "): " + ErrorText(static_cast<DWORD>(status));
         return false;
     }
+    // The system's display name lives in the setup key, which the library
+    // deletes before the copy and fills again from its snapshot after it.
+    HKEY setup = nullptr;
+    const std::string setupKey = std::string(kProductKey) + "\\Setup";
+    status =
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, setupKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &setup, nullptr);
+    if (status == ERROR_SUCCESS) {
+        const std::string name = ProductName(plan.productType);
+        status = RegSetValueExA(setup, "SystemNameString", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                                static_cast<DWORD>(name.size() + 1));
+        RegCloseKey(setup);
+    }
+    if (status != ERROR_SUCCESS) {
+        error = "registry: cannot write HKLM\\" + setupKey +
+                " (SystemNameString): " + ErrorText(static_cast<DWORD>(status));
+        return false;
+    }
     report.Step("registry: recorded " + ProductName(plan.productType) + " (type " + std::to_string(plan.productType) +
                 ") in " + plan.installDir + " under " + kProductKeyName);
     return true;

@@ -1,5 +1,7 @@
 #include "registry_backup.h"
 
+#include <string>
+
 namespace test_support {
 
 namespace {
@@ -18,19 +20,16 @@ bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::str
 
 namespace {
 
-// Copies of keys of different hives stay apart.
-std::string HiveName(HKEY root) {
-    if (root == HKEY_LOCAL_MACHINE) return "HKLM";
-    if (root == HKEY_CURRENT_USER) return "HKCU";
-    if (root == HKEY_USERS) return "HKU";
-    if (root == HKEY_DYN_DATA) return "HKDD";
-    return "Other";
+// Each backup keeps its copy under a name of its own: a backup of a key
+// below another backed-up key must not touch the outer one's copy.
+std::string CopyName() {
+    static unsigned next = 0;
+    return "Software\\OrvantaTestBackup\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(next++);
 }
 
 }  // namespace
 
-RegistryBackup::RegistryBackup(HKEY root, std::string path)
-    : root_(root), path_(std::move(path)), copy_("Software\\OrvantaTestBackup\\" + HiveName(root) + "\\" + path_) {
+RegistryBackup::RegistryBackup(HKEY root, std::string path) : root_(root), path_(std::move(path)), copy_(CopyName()) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, copy_.c_str());
     existed_ = CopyKey(root_, path_, HKEY_LOCAL_MACHINE, copy_);
 }
