@@ -26,6 +26,17 @@ for flag in +h +s +r; do "$run" attrib "$flag" 'C:\MSDOS.SYS' >/dev/null; done
 crlf "$here/files/system.ini" >>"$windows/system.ini"
 crlf "$here/files/win.ini" >>"$windows/win.ini"
 
+# Windows draws the caption buttons with the Marlett font, which every
+# Windows 98 host has in its font folder; Wine ships it but does not put it
+# in a new prefix.
+for fonts in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine/share/wine/fonts; do
+  if [ -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$windows/Fonts"
+    cp "$fonts/marlett.ttf" "$windows/Fonts/marlett.ttf"
+    break
+  fi
+done
+
 # Each part of the host's registry in a file of its own, in name order.
 for file in "$here"/registry/*.reg; do
   "$run" regedit /s "$(winepath -w "$file")"
