@@ -4,77 +4,29 @@
 // setup the display adapter check that asks for the host to be
 // reinitialised.
 #include "cleanup_fixture.h"
+#include "registry_values.h"
 
 namespace {
 
 using namespace cleanup_test;
+using test_support::PutText;
+
+bool KeyExists(const std::string& path) {
+    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
+}
+bool HasValue(const std::string& path, const std::string& name) {
+    return test_support::ReadValue(HKEY_LOCAL_MACHINE, path, name.c_str()).present;
+}
+std::string Bytes(const char* path, const char* name) {
+    test_support::StoredValue value = test_support::ReadValue(HKEY_LOCAL_MACHINE, path, name);
+    return value.present ? value.bytes : "(none)";
+}
 
 const char kPci[] = "Enum\\Pci";
 const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class";
 const char kWindowsVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 const char kInfRegistrations[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX\\Inf\\OEM Name";
 const char kPresent[] = "Config Manager\\Enum";
-
-void PutText(HKEY root, const std::string& path, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    RegCreateKeyA(root, path.c_str(), &key);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-bool HasValue(const std::string& path, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    bool found = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
-}
-std::string Bytes(const char* path, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    char data[64];
-    DWORD size = sizeof data;
-    std::string bytes = "(none)";
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
-        bytes.assign(data, size);
-    RegCloseKey(key);
-    return bytes;
-}
-
-// One value kept and put back, where the whole key is too large to copy.
-class ValueBackup {
-public:
-    ValueBackup(const char* path, const char* name) : path_(path), name_(name) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        char data[1024];
-        DWORD size = sizeof data;
-        existed_ = RegQueryValueExA(key, name, nullptr, &type_, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
-        if (existed_) bytes_.assign(data, size);
-        RegCloseKey(key);
-    }
-    ~ValueBackup() {
-        HKEY key = nullptr;
-        if (RegCreateKeyA(HKEY_LOCAL_MACHINE, path_.c_str(), &key) != ERROR_SUCCESS) return;
-        if (existed_)
-            RegSetValueExA(key, name_.c_str(), 0, type_, reinterpret_cast<const BYTE*>(bytes_.data()),
-                           static_cast<DWORD>(bytes_.size()));
-        else
-            RegDeleteValueA(key, name_.c_str());
-        RegCloseKey(key);
-    }
-
-private:
-    std::string path_, name_, bytes_;
-    DWORD type_ = 0;
-    bool existed_ = false;
-};
 
 class DeviceRegistrations : public CleanupTest {
 protected:
@@ -100,8 +52,8 @@ protected:
     test_support::RegistryBackup infs_{HKEY_LOCAL_MACHINE, kInfRegistrations};
     test_support::RegistryBackup present_{HKEY_DYN_DATA, kPresent};
     test_support::RegistryBackup setup_{HKEY_LOCAL_MACHINE, kSetupKey};
-    ValueBackup devicePath_{kWindowsVersion, "DevicePath"};
-    ValueBackup otherDevicePath_{kWindowsVersion, "OtherDevicePath"};
+    test_support::ValueBackup devicePath_{HKEY_LOCAL_MACHINE, kWindowsVersion, "DevicePath"};
+    test_support::ValueBackup otherDevicePath_{HKEY_LOCAL_MACHINE, kWindowsVersion, "OtherDevicePath"};
 };
 
 TEST_F(DeviceRegistrations, TheProductsEnumerationKeysAndClassGo) {

@@ -5,45 +5,14 @@
 #include <cstring>
 
 #include "cleanup_fixture.h"
+#include "registry_values.h"
 
 namespace {
 
 using namespace cleanup_test;
-
-struct Stored {
-    DWORD type = 0;
-    std::string bytes;
-    bool present = false;
-};
-
-Stored Read(const char* path, const char* name) {
-    Stored value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    char data[512];
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-        value.bytes.assign(data, size);
-        value.present = true;
-    }
-    RegCloseKey(key);
-    return value;
-}
-
-void PutText(const char* path, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-bool KeyExists(const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+using test_support::KeyExists;
+using test_support::PutText;
+using test_support::ReadValue;
 
 std::string SystemText(DWORD error) {
     char text[512] = {};
@@ -64,10 +33,10 @@ TEST_F(Hooks, EachSetupHookRecordsTheProductInTheProductKey) {
     for (const auto& product : products) {
         SCOPED_TRACE(product.code);
         EXPECT_TRUE(SetupComplete(product.code));
-        Stored name = Read(kProductKey, "Product Name");
+        test_support::StoredValue name = ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Product Name");
         EXPECT_EQ(name.type, static_cast<DWORD>(REG_SZ));
         EXPECT_EQ(name.bytes, std::string(product.name) + '\0');
-        Stored type = Read(kProductKey, "Product Type");
+        test_support::StoredValue type = ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Product Type");
         EXPECT_EQ(type.type, static_cast<DWORD>(REG_BINARY));
         EXPECT_EQ(type.bytes, std::string(1, static_cast<char>(product.code)));
     }
@@ -79,7 +48,7 @@ TEST_F(Hooks, WithoutTheProductKeyTheCodeIsKeptInMemoryAndNothingIsWritten) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
     test_support::WriteFileBytes(kConfigSys, "FILES=40\r\n");
     EXPECT_TRUE(DataMove(3));
-    EXPECT_FALSE(KeyExists(kProductKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductKey));
     // The comment above the product's line names the product of the code.
     EXPECT_NE(test_support::ReadFileBytes(kConfigSys).find("rem -- Zelto KX4 Setup -- added the next line on "),
               std::string::npos);
@@ -103,11 +72,11 @@ TEST_F(Hooks, AtAStationTheWelcomeHookShowsTheEnginesTextAndStopsSetup) {
     // The display driver is not even tried.
     EXPECT_EQ(s3_.Status().opens, 0u);
     // The product is recorded all the same: it comes first.
-    EXPECT_EQ(Read(kProductKey, "Product Type").bytes, std::string(1, '\3'));
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Product Type").bytes, std::string(1, '\3'));
 }
 
 TEST_F(Hooks, AtAStationTheUninstallerIsStoppedWithTheSystemsName) {
-    PutText(kSetupKey, "SystemNameString", "Harbour KX4");
+    PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", "Harbour KX4");
     test_support::WriteFileBytes(kConfigSys, "DEVICE=C:\\WINDOWS\\ORVANTA.SYS\r\n");
     ASSERT_TRUE(driver_.SetAtStation(true));
     EXPECT_EQ(Uninstall(), -1);

@@ -3,66 +3,35 @@
 // keys, its start-menu group; user profiles switched on; shared-file counts;
 // and at removal the task and start-up folders, asked for one by one. No
 // path formed from registry data may lead a deletion out of its folder.
-#include <map>
-
 #include "cleanup_fixture.h"
+#include "registry_values.h"
 
 namespace {
 
 using namespace cleanup_test;
 using test_support::FileExists;
+using test_support::KeyExists;
+using test_support::PutNumber;
+using test_support::PutText;
 using test_support::WriteFileBytes;
+
+bool HasValue(HKEY root, const std::string& path, const char* name) {
+    return test_support::ReadValue(root, path, name).present;
+}
+std::string Text(HKEY root, const std::string& path, const char* name) {
+    return test_support::ReadText(root, path, name);
+}
+DWORD Number(HKEY root, const std::string& path, const char* name) {
+    test_support::StoredValue value = test_support::ReadValue(root, path, name);
+    DWORD number = 0xFFFFFFFF;
+    if (value.present && value.bytes.size() == sizeof number) memcpy(&number, value.bytes.data(), sizeof number);
+    return number;
+}
 
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kDefaultShellFolders[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kReconciliation[] = ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\ProfileReconciliation";
 const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-
-void PutText(HKEY root, const std::string& path, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    RegCreateKeyA(root, path.c_str(), &key);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-void PutNumber(HKEY root, const std::string& path, const char* name, DWORD number) {
-    HKEY key = nullptr;
-    RegCreateKeyA(root, path.c_str(), &key);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-    RegCloseKey(key);
-}
-bool HasValue(HKEY root, const std::string& path, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
-}
-std::string Text(HKEY root, const std::string& path, const char* name) {
-    char value[512] = {};
-    DWORD size = sizeof value - 1;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
-        strcpy(value, "(none)");
-    RegCloseKey(key);
-    return value;
-}
-DWORD Number(HKEY root, const std::string& path, const char* name) {
-    DWORD value = 0, size = sizeof value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0xFFFFFFFF;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
-        value = 0xFFFFFFFF;
-    RegCloseKey(key);
-    return value;
-}
-bool KeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
 
 // A folder tree made for a test and gone after it, whatever the test did.
 class TestFolder {
@@ -192,10 +161,7 @@ TEST_F(ProductFiles, TheStartMenuGroupIsNamedByTheInstallationOrByTheBrand) {
 
     TestFolder orvanta(programs.Path() + "\\Orvanta");
     orvanta.File("Uninstall Orvanta.lnk");
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_ALL_ACCESS, &key);
-    RegDeleteValueA(key, "Install Menu");
-    RegCloseKey(key);
+    test_support::DeleteValue(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu");
     EXPECT_TRUE(DataMove(1));
     EXPECT_FALSE(FileExists(orvanta.Path()));
 }

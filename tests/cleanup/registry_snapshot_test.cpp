@@ -1,60 +1,16 @@
 // The registry snapshot that carries the configuration across a
 // reinstallation: its exact text for a prepared branch, and a round trip
 // through the host's own registry editor.
-#include <map>
-
 #include "cleanup_fixture.h"
+#include "registry_values.h"
 
 namespace {
 
 using namespace cleanup_test;
+using test_support::AllValues;
+using test_support::ValueMap;
 
 const char kPortsKey[] = "Enum\\Root\\Ternway";
-
-void Put(const std::string& path, const char* name, DWORD type, const std::string& bytes) {
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key);
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-    RegCloseKey(key);
-}
-void PutText(const std::string& path, const char* name, const std::string& text) {
-    Put(path, name, REG_SZ, text + '\0');
-}
-void PutDword(const std::string& path, const char* name, DWORD number) {
-    Put(path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
-}
-
-// Every value below a key, by path and name, with its type and bytes.
-using Values = std::map<std::string, std::pair<DWORD, std::string>>;
-
-void Collect(HKEY key, const std::string& path, Values& values) {
-    for (DWORD index = 0;; ++index) {
-        char name[1024], data[1024];
-        DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
-            ERROR_SUCCESS)
-            break;
-        values[path + "|" + name] = {type, std::string(data, dataLength)};
-    }
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD nameLength = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        Collect(subkey, path + "\\" + name, values);
-        RegCloseKey(subkey);
-    }
-}
-
-Values AllValues(const char* path) {
-    Values values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    Collect(key, path, values);
-    RegCloseKey(key);
-    return values;
-}
 
 class RegistrySnapshot : public CleanupTest {
 protected:
@@ -82,35 +38,36 @@ TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
 TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
     const std::string product = kProductKey;
     // Written by the new installation itself: left out, whatever their case.
-    PutText(product, "Install Directory", "C:\\Program Files\\Orvanta");
-    PutText(product, "install language", "enu");
-    Put(product, "Orvanta Interface", REG_BINARY, "\x01");
-    Put(product, "AutoLaunch Enabled", REG_BINARY, std::string("\x01\x0A\xFF", 3));
-    PutDword(product, "RefreshRate", 255);
-    PutText(product, "Station Display", "C:\\new\\x \"quoted\"");
-    PutText(product + "\\4.00", "Serial Number", "not part of it");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "Install Directory", "C:\\Program Files\\Orvanta");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "install language", "enu");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, product, "Orvanta Interface", REG_BINARY, "\x01");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, product, "AutoLaunch Enabled", REG_BINARY,
+                           std::string("\x01\x0A\xFF", 3));
+    test_support::PutNumber(HKEY_LOCAL_MACHINE, product, "RefreshRate", 255);
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "Station Display", "C:\\new\\x \"quoted\"");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product + "\\4.00", "Serial Number", "not part of it");
 
     const std::string board1 = std::string(kSetupKey) + "\\Board1", board3 = std::string(kSetupKey) + "\\Board3";
-    Put(board1, "Detected", REG_BINARY, "\x01");
-    Put(board1, "Empty", REG_BINARY, "");
-    PutText(board1 + "\\Memory", "", "default text");
-    PutDword(board1 + "\\Memory\\Window", "", 0xD0000);
-    Put(board3, "Detected", REG_BINARY, "\x01");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, board1, "Detected", REG_BINARY, "\x01");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, board1, "Empty", REG_BINARY, "");
+    test_support::PutText(HKEY_LOCAL_MACHINE, board1 + "\\Memory", "", "default text");
+    test_support::PutNumber(HKEY_LOCAL_MACHINE, board1 + "\\Memory\\Window", "", 0xD0000);
+    test_support::PutValue(HKEY_LOCAL_MACHINE, board3, "Detected", REG_BINARY, "\x01");
     // Values past one that does not fit are not listed.
-    PutText(board3, "Long", std::string(600, 'L'));
+    test_support::PutText(HKEY_LOCAL_MACHINE, board3, "Long", std::string(600, 'L'));
 
     const std::string station = std::string(kSetupKey) + "\\Station1";
-    PutText(station, "Current User", "mwclerk");
-    PutText(station, "DriverVersion", "4.00");
-    PutText(station, "Station Name", "Front Desk");
-    PutText(station + "\\Ports", "Current User", "kept below");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Current User", "mwclerk");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "DriverVersion", "4.00");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station + "\\Ports", "Current User", "kept below");
     // A subkey name of more than 79 characters ends the subkey listing.
-    PutText(station + "\\" + std::string(80, 'Z'), "Hidden", "x");
-    PutText(std::string(kSetupKey), "SystemNameString", "not part of it");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station + "\\" + std::string(80, 'Z'), "Hidden", "x");
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kSetupKey), "SystemNameString", "not part of it");
 
-    PutText(std::string(kPortsKey) + "\\App1Port3", "PortName", "LPT4:");
-    PutText(std::string(kPortsKey) + "\\App1Port3\\Sub", "Ignored", "x");
-    PutText(std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App1Port3", "PortName", "LPT4:");
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App1Port3\\Sub", "Ignored", "x");
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
 
     EXPECT_TRUE(DataMove(3));
     const std::string expected = "REGEDIT4\r\n" + Header(product) +
@@ -131,15 +88,17 @@ TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
 
 TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     const std::string product = kProductKey, station = std::string(kSetupKey) + "\\Station2";
-    Put(product, "Shutdown Default", REG_BINARY, "\x01");
-    PutText(product, "Station Display", "C:\\new\\x \"quoted\" \\\\server\\share\\");
-    PutText(product, "Empty Text", "");
-    Put(std::string(kSetupKey) + "\\Board1", "Memory Address", REG_BINARY, std::string("\x00\x00\x0D\x00", 4));
-    PutText(station, "Station Name", "Reading \"Room\"");
-    PutText(station, "Default User", "");
-    PutDword(station + "\\Serial", "Baud", 19200);
-    PutText(std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
-    const Values before = AllValues(kProductKey), ports = AllValues(kPortsKey);
+    test_support::PutValue(HKEY_LOCAL_MACHINE, product, "Shutdown Default", REG_BINARY, "\x01");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "Station Display", "C:\\new\\x \"quoted\" \\\\server\\share\\");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "Empty Text", "");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Board1", "Memory Address", REG_BINARY,
+                           std::string("\x00\x00\x0D\x00", 4));
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Reading \"Room\"");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Default User", "");
+    test_support::PutNumber(HKEY_LOCAL_MACHINE, station + "\\Serial", "Baud", 19200);
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
+    const ValueMap before = AllValues(HKEY_LOCAL_MACHINE, kProductKey),
+                   ports = AllValues(HKEY_LOCAL_MACHINE, kPortsKey);
 
     EXPECT_TRUE(DataMove(3));
     ASSERT_TRUE(test_support::FileExists(Snapshot()));
@@ -147,17 +106,17 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPortsKey);
     // The product key must exist for the hook to record the product, as a
     // new installation's files leave it.
-    PutText(product, "Install Directory", "C:\\Program Files\\Orvanta");
+    test_support::PutText(HKEY_LOCAL_MACHINE, product, "Install Directory", "C:\\Program Files\\Orvanta");
 
     EXPECT_TRUE(SetupComplete(3));
-    Values after = AllValues(kProductKey);
+    ValueMap after = AllValues(HKEY_LOCAL_MACHINE, kProductKey);
     // Set after the import when the host has a display adapter that asks for it.
     after.erase("Software\\Quillon\\Orvanta\\Setup|ReinitHost");
     after.erase("Software\\Quillon\\Orvanta|Install Directory");
     after.erase("Software\\Quillon\\Orvanta|Product Name");
     after.erase("Software\\Quillon\\Orvanta|Product Type");
     EXPECT_EQ(after, before);
-    EXPECT_EQ(AllValues(kPortsKey), ports);
+    EXPECT_EQ(AllValues(HKEY_LOCAL_MACHINE, kPortsKey), ports);
     EXPECT_FALSE(test_support::FileExists(Snapshot())) << "deleted once imported";
     EXPECT_TRUE(Boxes().empty());
 }
@@ -179,7 +138,7 @@ private:
 };
 
 TEST_F(RegistrySnapshot, AnEditorThatCannotBeStartedIsReportedAndTheSnapshotKept) {
-    PutText(kProductKey, "Station Display", "x");
+    test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Station Display", "x");
     EXPECT_TRUE(DataMove(2));
     EditorAway away;
     ASSERT_TRUE(away.Moved());

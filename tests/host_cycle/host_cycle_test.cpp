@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "file_backup.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
+#include "registry_values.h"
 
 namespace {
 
@@ -24,53 +24,23 @@ const char kProductKey[] = "Software\\Quillon\\Orvanta";
 const char kSetupKey[] = "Software\\Quillon\\Orvanta\\Setup";
 const char kInstallFolder[] = "C:\\Program Files\\Orvanta";
 
-using Values = std::map<std::string, std::string>;
-
 // The board and station configuration: every value below the setup key's
 // subkeys, but those a new installation writes itself.
-void Collect(HKEY key, const std::string& path, Values& values) {
+test_support::ValueMap Configuration() {
     static const char* const kRewritten[] = {"DriverDate", "DriverVersion", "Ver", "HWRevision", "Current User"};
-    for (DWORD index = 0;; ++index) {
-        char name[512], data[1024];
-        DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
-            ERROR_SUCCESS)
-            break;
-        bool rewritten = false;
-        for (const char* skipped : kRewritten) rewritten = rewritten || lstrcmpiA(name, skipped) == 0;
-        if (!rewritten) values[path + "|" + name] = std::to_string(type) + ":" + std::string(data, dataLength);
+    test_support::ValueMap values = test_support::AllValues(HKEY_LOCAL_MACHINE, kSetupKey);
+    for (auto entry = values.begin(); entry != values.end();) {
+        const std::string& where = entry->first;
+        const std::string name = where.substr(where.find('|') + 1);
+        bool rewritten = where.rfind(std::string(kSetupKey) + "|", 0) == 0;
+        for (const char* skipped : kRewritten) rewritten = rewritten || lstrcmpiA(name.c_str(), skipped) == 0;
+        entry = rewritten ? values.erase(entry) : std::next(entry);
     }
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        if (RegEnumKeyA(key, index, name, sizeof name) != ERROR_SUCCESS) break;
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        Collect(subkey, path + "\\" + name, values);
-        RegCloseKey(subkey);
-    }
-}
-
-Values Configuration() {
-    Values values;
-    HKEY setup = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetupKey, 0, KEY_READ, &setup) != ERROR_SUCCESS) return values;
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        if (RegEnumKeyA(setup, index, name, sizeof name) != ERROR_SUCCESS) break;
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(setup, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        Collect(subkey, name, values);
-        RegCloseKey(subkey);
-    }
-    RegCloseKey(setup);
     return values;
 }
 
 bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
 }
 
 std::string Profile(const char* file, const char* section, const char* key) {
@@ -113,7 +83,7 @@ SetupRun RunSetup(const std::string& arguments) {
 }
 
 TEST(HostCycle, InstallTwiceThenUninstallLeavesNothingOfTheProduct) {
-    const Values configuration = Configuration();
+    const test_support::ValueMap configuration = Configuration();
     ASSERT_GT(configuration.size(), 20u) << "the host's installation is configured";
 
     for (int run = 1; run <= 2; ++run) {
