@@ -7,6 +7,7 @@
 #include "boot_file_edits.h"
 #include "display_probe.h"
 #include "flush_settings.h"
+#include "power_scheme.h"
 #include "product.h"
 #include "profile_edits.h"
 #include "registry_paths.h"
@@ -84,7 +85,7 @@ bool WINAPI IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char*
     // The registry snapshot imported and deleted.
     // Shared-file counts of the product's files.
     // The display adapter that needs the host reinitialised.
-    // The power scheme that keeps the host running.
+    InstallServerPowerScheme();
     FlushSettings();
     return true;
 }
