@@ -9,6 +9,7 @@
 #include "display_probe.h"
 #include "flush_settings.h"
 #include "folder_removal.h"
+#include "power_scheme.h"
 #include "product.h"
 #include "product_files.h"
 #include "profile_edits.h"
@@ -81,7 +82,7 @@ bool WINAPI IS51_CleanupBeforeSetupComplete(const char* snapshotDir, const char*
     ImportRegistrySnapshot(snapshotDir ? snapshotDir : "");
     ResetSharedFileCounts(installDir ? installDir : "");
     CheckDisplayAdapter();
-    // The power scheme that keeps the host running.
+    InstallServerPowerScheme();
     FlushSettings();
     return true;
 }

@@ -1,7 +1,7 @@
 // What the suites of Cleanup.dll share: the library loaded and called as
 // the setup engine calls it, its message boxes answered and recorded, and
-// the host's boot files, initialization files and product key kept and put
-// back around every test.
+// the host's boot files, initialization files, product key and power
+// schemes kept and put back around every test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,6 +33,9 @@ inline const char kConfigScratch[] = "C:\\CONFIG.$$$";
 inline const char kAutoexecBat[] = "C:\\AUTOEXEC.BAT";
 inline const char kAutoexecBak[] = "C:\\AUTOEXEC.BAK";
 inline const char kMsdosSys[] = "c:\\msdos.sys";
+inline const char kMachinePowerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\PowerCfg";
+inline const char kUserPowerKey[] = "Control Panel\\PowerCfg";
+inline const char kDefaultUserPowerKey[] = ".Default\\Control Panel\\PowerCfg";
 
 inline std::string WindowsFile(const char* name) {
     char folder[MAX_PATH] = {};
@@ -116,6 +119,10 @@ protected:
     test_support::FileBackup msdosSys_{kMsdosSys};
     test_support::FileBackup systemIni_{WindowsFile("system.ini")};
     test_support::FileBackup winIni_{WindowsFile("win.ini")};
+    // Setup adds a power scheme for the machine and every user.
+    test_support::RegistryBackup machinePower_{HKEY_LOCAL_MACHINE, kMachinePowerKey};
+    test_support::RegistryBackup userPower_{HKEY_CURRENT_USER, kUserPowerKey};
+    test_support::RegistryBackup defaultUserPower_{HKEY_USERS, kDefaultUserPowerKey};
 
 private:
     WelcomeHook welcome_ = nullptr;

@@ -109,4 +109,44 @@ TEST(HostImage, EarlierInstallationsLeftFilesAndDeviceRegistrations) {
     EXPECT_TRUE(adapter);
 }
 
+// A value of any type as stored: its bytes, or nothing.
+std::string Stored(HKEY root, const std::string& key, const char* name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
+    char data[512] = {};
+    DWORD size = sizeof data;
+    LONG status = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS ? std::string(data, size) : std::string();
+}
+
+TEST(HostImage, PowerManagementHasSixSchemesForTheMachineAndEachUser) {
+    const std::string machine = "Software\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\PowerCfg";
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, machine, "LastID"), std::string("5", 2));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, machine + "\\PowerPolicies", "LastID"), std::string("5", 2));
+    for (int scheme = 0; scheme <= 5; ++scheme) {
+        const std::string key = machine + "\\PowerPolicies\\" + std::to_string(scheme);
+        EXPECT_GT(Stored(HKEY_LOCAL_MACHINE, key, "Name").size(), 1u) << scheme;
+        EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, key, "Policies").size(), 64u) << scheme;
+    }
+    const struct {
+        HKEY root;
+        const char* key;
+    } users[] = {{HKEY_CURRENT_USER, "Control Panel\\PowerCfg"}, {HKEY_USERS, ".Default\\Control Panel\\PowerCfg"}};
+    for (const auto& user : users) {
+        EXPECT_EQ(Stored(user.root, user.key, "CurrentPowerPolicy"), std::string("0", 2)) << user.key;
+        for (int scheme = 0; scheme <= 5; ++scheme) {
+            const std::string key = std::string(user.key) + "\\PowerPolicies\\" + std::to_string(scheme);
+            EXPECT_GT(Stored(user.root, key, "Description").size(), 1u) << key;
+            EXPECT_EQ(Stored(user.root, key, "Policies").size(), 80u) << key;
+        }
+    }
+    // The current scheme lets the machine sleep when idle on mains: what the
+    // product's server scheme switches off.
+    const std::string current = Stored(HKEY_CURRENT_USER, "Control Panel\\PowerCfg\\PowerPolicies\\0", "Policies");
+    ASSERT_EQ(current.size(), 80u);
+    EXPECT_NE(current.substr(4, 4), std::string(4, '\0'));
+    EXPECT_NE(current.substr(28, 4), std::string(4, '\0'));
+}
+
 }  // namespace

@@ -1,0 +1,209 @@
+#include "power_scheme.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+
+#include "product.h"
+
+namespace {
+
+// Windows keeps each scheme in two halves: the machine's under
+// HKEY_LOCAL_MACHINE, with the last scheme number handed out, and each
+// user's under the user's own branch, with the number of the user's
+// current scheme.
+const char kMachinePowerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\PowerCfg";
+const char kUserPowerKey[] = "Control Panel\\PowerCfg";
+const char kSchemes[] = "PowerPolicies";
+
+// Neither half of a scheme is longer than this.
+const DWORD kRecordLimit = 512;
+
+// The two 32-bit fields of each half that the server scheme sets to zero.
+// In the user's half: the action taken when idle and the idle time-out, on
+// mains. In the machine's half: the minimum sleep state and the hibernate
+// time-out, on mains.
+const DWORD kTimerFields[] = {4, 28};
+const DWORD kFieldSize = 4;
+
+// A registry key opened with full access, closed when the owner goes.
+class Key {
+public:
+    Key() = default;
+    ~Key() {
+        if (handle_) RegCloseKey(handle_);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+
+    bool Open(HKEY parent, const std::string& path) {
+        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &handle_) == ERROR_SUCCESS) return true;
+        handle_ = nullptr;
+        return false;
+    }
+    bool Create(HKEY parent, const std::string& path) {
+        if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                            &handle_, nullptr) == ERROR_SUCCESS)
+            return true;
+        handle_ = nullptr;
+        return false;
+    }
+    HKEY Get() const { return handle_; }
+
+private:
+    HKEY handle_ = nullptr;
+};
+
+struct Record {
+    BYTE bytes[kRecordLimit];
+    DWORD length = 0;
+};
+
+// A string value; false when it is missing or does not fit.
+bool ReadText(HKEY key, const char* name, std::string& text) {
+    char buffer[256] = {};
+    // The last byte stays zero, so a value stored without one still ends.
+    DWORD size = sizeof buffer - 1;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+        return false;
+    text = buffer;
+    return true;
+}
+
+bool WriteText(HKEY key, const char* name, const std::string& text) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool ReadRecord(HKEY key, Record& record) {
+    record.length = sizeof record.bytes;
+    return RegQueryValueExA(key, "Policies", nullptr, nullptr, record.bytes, &record.length) == ERROR_SUCCESS;
+}
+
+bool WriteRecord(HKEY key, const Record& record) {
+    return RegSetValueExA(key, "Policies", 0, REG_BINARY, record.bytes, record.length) == ERROR_SUCCESS;
+}
+
+// A record cut short keeps its length: only the fields that lie wholly
+// inside it are cleared.
+void SwitchOffTimers(Record& record) {
+    for (DWORD offset : kTimerFields) {
+        if (offset + kFieldSize <= record.length) memset(record.bytes + offset, 0, kFieldSize);
+    }
+}
+
+// The subkeys of a key in index order; stops at the first that cannot be
+// read for any reason but a name too long for the buffer.
+template <typename Visit>
+void ForEachSubkey(HKEY key, Visit visit) {
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        const LONG status = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return;
+        if (visit(name)) return;
+    }
+}
+
+// Whether the machine already has a scheme of this name, exactly as spelt.
+bool SchemeNamed(HKEY machine, const std::string& wanted) {
+    Key schemes;
+    if (!schemes.Open(machine, kSchemes)) return false;
+    bool found = false;
+    ForEachSubkey(schemes.Get(), [&](const char* number) {
+        Key scheme;
+        std::string name;
+        found = scheme.Open(schemes.Get(), number) && ReadText(scheme.Get(), "Name", name) && name == wanted;
+        return found;
+    });
+    return found;
+}
+
+// Both halves of the current user's current scheme.
+bool ReadCurrentScheme(HKEY machine, Record& user, Record& machinePart) {
+    Key power;
+    std::string current;
+    if (!power.Open(HKEY_CURRENT_USER, kUserPowerKey) || !ReadText(power.Get(), "CurrentPowerPolicy", current) ||
+        current.empty())
+        return false;
+    const std::string path = std::string(kSchemes) + "\\" + current;
+    Key userScheme, machineScheme;
+    return userScheme.Open(power.Get(), path) && ReadRecord(userScheme.Get(), user) &&
+           machineScheme.Open(machine, path) && ReadRecord(machineScheme.Get(), machinePart);
+}
+
+// The number after the last one handed out: the number that "LastID"
+// begins with, read as the C library's atoi reads it, or 0. False when the
+// next number would not fit the range that numbers are written in.
+bool NextSchemeNumber(const std::string& lastId, std::string& next) {
+    const char* text = lastId.c_str();
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    long long last = 0;
+    // Digits past the range only need to keep the number out of it.
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (last <= INT_MAX) last = last * 10 + (*text - '0');
+    }
+    if (negative) last = -last;
+    if (last < INT_MIN || last >= INT_MAX) return false;
+    char number[16];
+    wsprintfA(number, "%d", static_cast<int>(last + 1));
+    next = number;
+    return true;
+}
+
+// Gives every user who has power settings the scheme and makes it current.
+void GiveEveryUser(const std::string& number, const std::string& name, const std::string& description,
+                   const Record& record) {
+    ForEachSubkey(HKEY_USERS, [&](const char* user) {
+        Key power, scheme;
+        if (!power.Open(HKEY_USERS, std::string(user) + "\\" + kUserPowerKey)) return false;
+        if (!scheme.Create(power.Get(), std::string(kSchemes) + "\\" + number)) return false;
+        bool written = WriteText(scheme.Get(), "Description", description);
+        written = WriteText(scheme.Get(), "Name", name) && written;
+        written = WriteRecord(scheme.Get(), record) && written;
+        // Pointed at a scheme that is not all there, the user would be left
+        // without working power settings; the old scheme stays current.
+        if (written) WriteText(power.Get(), "CurrentPowerPolicy", number);
+        return false;
+    });
+}
+
+}  // namespace
+
+void InstallServerPowerScheme() {
+    // Asked once: with an unknown product code the question comes up once.
+    const bool zelto = IsZeltoBrand();
+    const std::string name = zelto ? "Zelto Server" : "Orvanta Server";
+    const std::string description =
+        zelto ? "This scheme keeps the computer running so Zelto stations continue to operate."
+              : "This scheme keeps the computer running so Orvanta stations continue to operate.";
+
+    // Without the machine's half of the schemes there is nothing to copy.
+    Key machine;
+    if (!machine.Open(HKEY_LOCAL_MACHINE, kMachinePowerKey)) return;
+    if (SchemeNamed(machine.Get(), name)) return;
+
+    std::string lastId;
+    ReadText(machine.Get(), "LastID", lastId);
+    Record user, machinePart;
+    if (!ReadCurrentScheme(machine.Get(), user, machinePart)) return;
+    std::string number;
+    if (!NextSchemeNumber(lastId, number)) return;
+    SwitchOffTimers(user);
+    SwitchOffTimers(machinePart);
+
+    GiveEveryUser(number, name, description, user);
+    Key scheme;
+    if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) {
+        WriteRecord(scheme.Get(), machinePart);
+        WriteText(scheme.Get(), "Name", name);
+    }
+    WriteText(machine.Get(), "LastID", number);
+    Key schemes;
+    if (schemes.Open(machine.Get(), kSchemes)) WriteText(schemes.Get(), "LastID", number);
+}
