@@ -3,6 +3,7 @@
  * each request's buffers for its transfer method, logs the request and hands
  * it to corehub_codes.c. */
 #include "corehub_internal.h"
+#include "ioctl_buffers.h"
 
 typedef struct DeviceExtension {
     ULONG device; /* COREHUB_DEVICE or PORTLANE_DEVICE */
@@ -13,51 +14,9 @@ static PDEVICE_OBJECT portlaneDevice;
 
 DRIVER_INITIALIZE DriverEntry;
 
-static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information) {
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
-}
-
 static NTSTATUS DispatchOpenClose(PDEVICE_OBJECT device, PIRP irp) {
     UNREFERENCED_PARAMETER(device);
-    return Complete(irp, STATUS_SUCCESS, 0);
-}
-
-/* Where the caller's bytes are for each transfer method. A pointer that is
- * missing counts as a buffer of no bytes, so no handler can reach past what
- * the caller gave. Under Wine the device host hands the driver its own
- * copies of the caller's buffers for every method, including neither; on
- * Windows the neither-method pointers would be the caller's own and need
- * probing under structured exception handling, which this compiler lacks. */
-static NTSTATUS FindBuffers(PIRP irp, PIO_STACK_LOCATION stack, CorehubRequest* request) {
-    NTSTATUS status = STATUS_SUCCESS;
-    switch (request->code & 3) {
-    case METHOD_BUFFERED:
-        request->input = irp->AssociatedIrp.SystemBuffer;
-        request->output = irp->AssociatedIrp.SystemBuffer;
-        break;
-    case METHOD_IN_DIRECT:
-    case METHOD_OUT_DIRECT:
-        request->input = irp->AssociatedIrp.SystemBuffer;
-        request->output = NULL;
-        if (request->outputLength != 0 && irp->MdlAddress != NULL) {
-            request->output = MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority);
-            if (request->output == NULL) status = STATUS_INSUFFICIENT_RESOURCES;
-            if (MmGetMdlByteCount(irp->MdlAddress) < request->outputLength) {
-                request->outputLength = MmGetMdlByteCount(irp->MdlAddress);
-            }
-        }
-        break;
-    default: /* METHOD_NEITHER */
-        request->input = stack->Parameters.DeviceIoControl.Type3InputBuffer;
-        request->output = irp->UserBuffer;
-        break;
-    }
-    if (request->input == NULL) request->inputLength = 0;
-    if (request->output == NULL) request->outputLength = 0;
-    return status;
+    return CompleteIrp(irp, STATUS_SUCCESS, 0);
 }
 
 static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
@@ -66,10 +25,13 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     RtlZeroMemory(&request, sizeof request);
     request.device = ((DeviceExtension*)device->DeviceExtension)->device;
     request.code = stack->Parameters.DeviceIoControl.IoControlCode;
-    request.inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
-    request.outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    ULONG givenLength = request.inputLength;
-    NTSTATUS status = FindBuffers(irp, stack, &request);
+    ULONG givenLength = stack->Parameters.DeviceIoControl.InputBufferLength;
+    IoctlBuffers buffers;
+    NTSTATUS status = FindIoctlBuffers(irp, stack, &buffers);
+    request.input = buffers.input;
+    request.inputLength = buffers.inputLength;
+    request.output = buffers.output;
+    request.outputLength = buffers.outputLength;
 
     CorehubLock();
     /* Logged before anything is checked: a refused request is still one
@@ -80,7 +42,7 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     if (NT_SUCCESS(status)) status = CorehubHandleRequest(&request);
     CorehubUnlock();
 
-    return Complete(irp, status, NT_SUCCESS(status) ? request.information : 0);
+    return CompleteIrp(irp, status, NT_SUCCESS(status) ? request.information : 0);
 }
 
 static void DeleteDevice(PDEVICE_OBJECT* device, const WCHAR* link) {

@@ -5,6 +5,7 @@
  * reads what arrived. */
 #include <ntddk.h>
 
+#include "ioctl_buffers.h"
 #include "s3w32d_protocol.h"
 
 #define PRODUCT_DEVICE 0u
@@ -56,13 +57,6 @@ static void Unlock(void) {
 
 static ULONG DeviceOf(PDEVICE_OBJECT device) {
     return ((DeviceExtension*)device->DeviceExtension)->device;
-}
-
-static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information) {
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
 }
 
 /* Without its link the product's device cannot be opened, exactly as when no
@@ -200,7 +194,7 @@ static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
         ++openHandles;
         Unlock();
     }
-    return Complete(irp, STATUS_SUCCESS, 0);
+    return CompleteIrp(irp, STATUS_SUCCESS, 0);
 }
 
 static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
@@ -209,48 +203,12 @@ static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
         if (openHandles != 0) --openHandles;
         Unlock();
     }
-    return Complete(irp, STATUS_SUCCESS, 0);
+    return CompleteIrp(irp, STATUS_SUCCESS, 0);
 }
 
 static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
     UNREFERENCED_PARAMETER(device);
-    return Complete(irp, STATUS_SUCCESS, 0);
-}
-
-/* Where the caller's bytes are for each transfer method: 0x700 is buffered,
- * 0x702 out-direct (its low two bits are 2). A pointer that is missing
- * counts as a buffer of no bytes, so no handler reaches past what the caller
- * gave. As in corehub.sys: under Wine the device host hands the driver its
- * own copies of the caller's buffers for every method, including neither. */
-static NTSTATUS FindBuffers(PIRP irp, PIO_STACK_LOCATION stack, Request* request) {
-    NTSTATUS status = STATUS_SUCCESS;
-    request->inputLength = request->givenInputLength;
-    request->outputLength = request->givenOutputLength;
-    switch (request->code & 3) {
-    case METHOD_BUFFERED:
-        request->input = irp->AssociatedIrp.SystemBuffer;
-        request->output = irp->AssociatedIrp.SystemBuffer;
-        break;
-    case METHOD_IN_DIRECT:
-    case METHOD_OUT_DIRECT:
-        request->input = irp->AssociatedIrp.SystemBuffer;
-        request->output = NULL;
-        if (request->outputLength != 0 && irp->MdlAddress != NULL) {
-            request->output = MmGetSystemAddressForMdlSafe(irp->MdlAddress, NormalPagePriority);
-            if (request->output == NULL) status = STATUS_INSUFFICIENT_RESOURCES;
-            if (MmGetMdlByteCount(irp->MdlAddress) < request->outputLength) {
-                request->outputLength = MmGetMdlByteCount(irp->MdlAddress);
-            }
-        }
-        break;
-    default: /* METHOD_NEITHER */
-        request->input = stack->Parameters.DeviceIoControl.Type3InputBuffer;
-        request->output = irp->UserBuffer;
-        break;
-    }
-    if (request->input == NULL) request->inputLength = 0;
-    if (request->output == NULL) request->outputLength = 0;
-    return status;
+    return CompleteIrp(irp, STATUS_SUCCESS, 0);
 }
 
 static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
@@ -260,7 +218,13 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     request.code = stack->Parameters.DeviceIoControl.IoControlCode;
     request.givenInputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     request.givenOutputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    NTSTATUS status = FindBuffers(irp, stack, &request);
+    /* 0x700 is buffered, 0x702 out-direct (its low two bits are 2). */
+    IoctlBuffers buffers;
+    NTSTATUS status = FindIoctlBuffers(irp, stack, &buffers);
+    request.input = buffers.input;
+    request.inputLength = buffers.inputLength;
+    request.output = buffers.output;
+    request.outputLength = buffers.outputLength;
 
     Lock();
     if (NT_SUCCESS(status)) {
@@ -269,7 +233,7 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
         LogRequest(&request, status);
     }
     Unlock();
-    return Complete(irp, status, NT_SUCCESS(status) ? request.information : 0);
+    return CompleteIrp(irp, status, NT_SUCCESS(status) ? request.information : 0);
 }
 
 /* ---- Load and unload ------------------------------------------------------- */
