@@ -11,6 +11,7 @@
 #include "profile_edits.h"
 #include "registry_paths.h"
 #include "station_check.h"
+#include "station_ports.h"
 
 namespace {
 
@@ -61,13 +62,13 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
     EnableGraphicalBoot();
     // The registry snapshot, written into the snapshot folder.
     RewriteConfigSys(BootMode::kInstall);
-    // Station printers moved to the stations' LPT ports.
+    MoveStationPrinters();
     // The old installation's files, and its folder when empty.
-    // The old port monitor file, removed at the next start.
+    RemoveOldPortMonitorFile();
     // The product's file in the Windows folder.
     // The product's drivers in the system folder.
     // The product's values and the setup key.
-    // The print monitor's registration.
+    DeletePrintMonitor();
     // The maker's key of the current user and the version keys.
     // The start-menu shortcuts and folder.
     RemoveProductDrivers();
@@ -97,7 +98,7 @@ LONG WINAPI UninstInitialize(HWND owner, HINSTANCE, LONG) {
     }
     CleanAutoexecBat();
     RewriteConfigSys(BootMode::kUninstall);
-    // The station port devices.
+    DeleteStationPortDevices();
     // The device enumeration and class keys, display and media entries.
     // The copied INF files.
     // The start-up folder, when the administrator agrees.
