@@ -17,6 +17,7 @@
 #include "registry_paths.h"
 #include "registry_snapshot.h"
 #include "station_check.h"
+#include "station_ports.h"
 #include "user_profiles.h"
 
 namespace {
@@ -61,13 +62,13 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
     EnableGraphicalBoot();
     SaveRegistrySnapshot(snapshotDir ? snapshotDir : "");
     RewriteConfigSys(BootMode::kInstall);
-    // Station printers moved to the stations' LPT ports.
+    MoveStationPrinters();
     RemoveOldInstallation(oldInstallDir ? oldInstallDir : "");
-    // The old port monitor file, removed at the next start.
+    RemoveOldPortMonitorFile();
     RemoveWindowsFolderFiles();
     RemoveSystemFolderFiles();
     DeleteProductValues();
-    // The print monitor's registration.
+    DeletePrintMonitor();
     DeleteMakerAndVersionKeys();
     RemoveStartMenuGroup(startMenuGroup);
     RemoveProductDrivers();
@@ -95,7 +96,7 @@ LONG WINAPI UninstInitialize(HWND owner, HINSTANCE, LONG) {
     }
     CleanAutoexecBat();
     RewriteConfigSys(BootMode::kUninstall);
-    // The station port devices.
+    DeleteStationPortDevices();
     RemoveEnumerationKeys();
     RemovePciEntries();
     RemoveMediaEntries();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Turns a freshly booted Wine prefix ($WINEPREFIX) into a Windows 98 style
 # multi-station host PC with a Zelto KX4 installation: the boot files on
-# drive C, the host's System.ini and Win.ini sections, and the product's
-# registry branch. The wineserver of the prefix must be running.
+# drive C, the host's System.ini and Win.ini sections, Wininit.ini, the
+# product's registry branch, and the printers and port monitor file that an
+# earlier installation left. The wineserver of the prefix must be running.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -25,6 +26,14 @@ for flag in +h +s +r; do "$run" attrib "$flag" 'C:\MSDOS.SYS' >/dev/null; done
 # Wine's own sections stay; the host's sections are added after them.
 crlf "$here/files/system.ini" >>"$windows/system.ini"
 crlf "$here/files/win.ini" >>"$windows/win.ini"
+# Renames that an earlier setup left for the next start.
+crlf "$here/files/wininit.ini" >"$windows/Wininit.ini"
+
+# The earlier installation's port monitor file, a placeholder: only its
+# presence counts.
+install_dir="$drive_c/Program Files/Orvanta"
+mkdir -p "$install_dir"
+printf 'Orvanta port monitor placeholder\r\n' >"$install_dir/localmon.dll"
 
 # Windows draws the caption buttons with the Marlett font, which every
 # Windows 98 host has in its font folder; Wine ships it but does not put it

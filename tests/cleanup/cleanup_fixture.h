@@ -1,7 +1,7 @@
 // What the suites of Cleanup.dll share: the library loaded and called as
 // the setup engine calls it, its message boxes answered and recorded, and
-// the host's boot files, initialization files, product key and power
-// schemes kept and put back around every test.
+// the host's boot files, initialization files, product key, power schemes
+// and printer settings kept and put back around every test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,6 +36,12 @@ inline const char kMsdosSys[] = "c:\\msdos.sys";
 inline const char kMachinePowerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\PowerCfg";
 inline const char kUserPowerKey[] = "Control Panel\\PowerCfg";
 inline const char kDefaultUserPowerKey[] = ".Default\\Control Panel\\PowerCfg";
+inline const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
+inline const char kMonitorPortsKey[] = "System\\CurrentControlSet\\Control\\Print\\Ports";
+inline const char kOldMonitorKey[] = "System\\CurrentControlSet\\Control\\Print\\Monitors\\OrvantaPrinters";
+inline const char kPortDevicesKey[] = "Enum\\Root\\Ternway";
+inline const char kPortDriversKey[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
+inline const char kOldPortMonitorFile[] = "C:\\Program Files\\Orvanta\\localmon.dll";
 
 inline std::string WindowsFile(const char* name) {
     char folder[MAX_PATH] = {};
@@ -123,6 +129,14 @@ protected:
     test_support::RegistryBackup machinePower_{HKEY_LOCAL_MACHINE, kMachinePowerKey};
     test_support::RegistryBackup userPower_{HKEY_CURRENT_USER, kUserPowerKey};
     test_support::RegistryBackup defaultUserPower_{HKEY_USERS, kDefaultUserPowerKey};
+    // The station printer steps of the products with station ports.
+    test_support::RegistryBackup printers_{HKEY_LOCAL_MACHINE, kPrintersKey};
+    test_support::RegistryBackup monitorPorts_{HKEY_LOCAL_MACHINE, kMonitorPortsKey};
+    test_support::RegistryBackup oldMonitor_{HKEY_LOCAL_MACHINE, kOldMonitorKey};
+    test_support::RegistryBackup portDevices_{HKEY_LOCAL_MACHINE, kPortDevicesKey};
+    test_support::RegistryBackup portDrivers_{HKEY_LOCAL_MACHINE, kPortDriversKey};
+    test_support::FileBackup wininitIni_{WindowsFile("Wininit.ini")};
+    test_support::FileBackup oldPortMonitor_{kOldPortMonitorFile};
 
 private:
     WelcomeHook welcome_ = nullptr;

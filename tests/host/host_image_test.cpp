@@ -15,20 +15,26 @@ std::string ReadFile(const char* path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Reads a binary value of the product's branch: its bytes, or nothing.
-std::string ProductBinary(const char* key, const char* name) {
+// Reads a value of the given type: its bytes (a string without its zero),
+// or nothing.
+std::string Stored(const std::string& key, const char* name, DWORD wanted) {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
-    char data[16] = {};
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
+    char data[512] = {};
     DWORD type = 0, size = sizeof data;
     LONG status = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(handle);
-    if (status != ERROR_SUCCESS || type != REG_BINARY) return {};
+    if (status != ERROR_SUCCESS || type != wanted) return {};
+    if (type == REG_SZ && size > 0) --size;
     return std::string(data, size);
 }
 
+std::string ProductBinary(const char* key, const char* name) {
+    return Stored(key, name, REG_BINARY);
+}
+
 TEST(HostImage, BootFilesUseDosLineEnds) {
-    for (const char* path : {"C:\\CONFIG.SYS", "C:\\AUTOEXEC.BAT", "C:\\MSDOS.SYS"}) {
+    for (const char* path : {"C:\\CONFIG.SYS", "C:\\AUTOEXEC.BAT", "C:\\MSDOS.SYS", "C:\\windows\\Wininit.ini"}) {
         std::string text = ReadFile(path);
         ASSERT_FALSE(text.empty()) << path;
         size_t lineFeeds = 0, pairs = 0;
@@ -147,6 +153,30 @@ TEST(HostImage, PowerManagementHasSixSchemesForTheMachineAndEachUser) {
     ASSERT_EQ(current.size(), 80u);
     EXPECT_NE(current.substr(4, 4), std::string(4, '\0'));
     EXPECT_NE(current.substr(28, 4), std::string(4, '\0'));
+}
+
+TEST(HostImage, StationPrintersStillSitOnThePortsNamedAfterTheStations) {
+    const std::string printers = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
+    const std::string ports = "System\\CurrentControlSet\\Control\\Print\\Ports\\";
+    for (const char* station : {"Station1", "Station2"}) {
+        const std::string key = std::string("Software\\Quillon\\Orvanta\\Setup\\") + station;
+        EXPECT_EQ(ProductBinary(key.c_str(), "Printer Enabled"), "\x01") << station;
+        const std::string name = Stored(key, "Station Name", REG_SZ);
+        const std::string printer = Stored(key, "Printer Name", REG_SZ);
+        ASSERT_FALSE(printer.empty()) << station;
+        EXPECT_EQ(Stored(key, "Printer PortName", REG_SZ), "") << station;
+        EXPECT_EQ(Stored(printers + printer, "Port", REG_SZ), name) << station;
+        char entry[256] = {};
+        GetProfileStringA("Devices", printer.c_str(), "", entry, sizeof entry);
+        EXPECT_EQ(std::string(entry).substr(std::string(entry).find(',') + 1), name) << station;
+        EXPECT_FALSE(ProductBinary((ports + name).c_str(), "Station").empty()) << station;
+    }
+    EXPECT_EQ(Stored("System\\CurrentControlSet\\Control\\Print\\Monitors\\OrvantaPrinters", "Driver", REG_SZ),
+              "orvmon.dll");
+    EXPECT_NE(GetFileAttributesA("C:\\Program Files\\Orvanta\\localmon.dll"), INVALID_FILE_ATTRIBUTES);
+    char rename[256] = {};
+    GetPrivateProfileSectionA("rename", rename, sizeof rename, "Wininit.ini");
+    EXPECT_STREQ(rename, "NUL=C:\\WINDOWS\\TEMP\\~GLH0001.TMP");
 }
 
 }  // namespace

@@ -1,0 +1,290 @@
+#include "station_ports.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "product.h"
+#include "registry_paths.h"
+
+namespace {
+
+const int kStations = 8;
+const int kPortsPerStation = 3;
+const int kPrinterPort = 3;
+// What the products keep in their text values, and what Win.ini entries
+// and the installation folder may be; a longer value counts as missing.
+const DWORD kTextLimit = 512;
+const DWORD kFolderLimit = 260;
+const DWORD kEntryBuffer = 512;
+const DWORD kWininitBuffer = 32767;
+
+const char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers";
+const char kMonitorPortsKey[] = "System\\CurrentControlSet\\Control\\Print\\Ports\\";
+const char kOldMonitorKey[] = "System\\CurrentControlSet\\Control\\Print\\Monitors\\OrvantaPrinters";
+const char kHardwareKey[] = "Enum\\Root\\Ternway";
+const char kDriverKey[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
+const char kMaker[] = "Quillon, Inc.";
+
+// A registry key opened or created with full access, closed when the owner
+// goes.
+class Key {
+public:
+    Key() = default;
+    ~Key() { Close(); }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+
+    bool Open(HKEY root, const std::string& path) {
+        Close();
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key_) == ERROR_SUCCESS) return true;
+        key_ = nullptr;
+        return false;
+    }
+    bool Create(HKEY root, const std::string& path) {
+        Close();
+        if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_,
+                            nullptr) == ERROR_SUCCESS)
+            return true;
+        key_ = nullptr;
+        return false;
+    }
+    void Close() {
+        if (key_) RegCloseKey(key_);
+        key_ = nullptr;
+    }
+    bool IsOpen() const { return key_ != nullptr; }
+    HKEY Get() const { return key_; }
+
+    bool Has(const char* name) const {
+        return RegQueryValueExA(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    }
+    // The text up to its first zero. A value stored without its zero is
+    // still read whole: the buffer keeps one byte more than it offers.
+    bool ReadText(const char* name, DWORD limit, std::string& text) const {
+        std::vector<char> buffer(limit + 1, '\0');
+        DWORD size = limit;
+        if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+            ERROR_SUCCESS)
+            return false;
+        buffer[size] = '\0';
+        text = buffer.data();
+        return true;
+    }
+    void SetText(const char* name, const std::string& text) {
+        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+    }
+    void SetBytes(const char* name, const void* data, DWORD size) {
+        RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+    }
+    void SetByte(const char* name, BYTE value) { SetBytes(name, &value, 1); }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Windows 9x deletes a key together with its subkeys; NT's RegDeleteKey
+// refuses such a key.
+void DeleteKeyTree(HKEY parent, const std::string& path) {
+    RegDeleteTreeA(parent, path.c_str());
+}
+
+std::string StationKey(int station) {
+    return std::string(kSetupKey) + "\\Station" + std::to_string(station);
+}
+
+// Stations 1 to 6 print through LPT4: to LPT9:, stations 7 and 8 through
+// the LPT2: and LPT3: that the host leaves free.
+std::string StationLptPort(int station) {
+    return "LPT" + std::to_string(station <= 6 ? station + 3 : station - 5) + ":";
+}
+
+// The installed printers, in the order the registry lists them.
+std::vector<std::string> PrinterNames() {
+    std::vector<std::string> names;
+    Key printers;
+    if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return names;
+    for (DWORD index = 0;; ++index) {
+        char name[MAX_PATH] = {};
+        DWORD size = sizeof name;
+        const LONG status = RegEnumKeyExA(printers.Get(), index, name, &size, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) break;
+        names.emplace_back(name, size);
+    }
+    return names;
+}
+
+// Whether the station name can stand as the last part of a key path: an
+// empty name would make the path its parent, and a backslash would lead
+// out of it. Any byte 0x5C counts, even the second byte of a double-byte
+// character: leaving a stale key is harmless, deleting another is not.
+bool IsSingleKeyName(const std::string& name) {
+    return !name.empty() && name.find('\\') == std::string::npos;
+}
+
+// Drive letter, colon and backslash, or a UNC path: anything else would
+// be taken relative to whatever folder Windows starts in.
+bool IsAbsoluteFolder(const std::string& path) {
+    const bool letter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (letter && path[1] == ':' && path[2] == '\\') return true;
+    return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+}
+
+// Win.ini entries read "driver,port[,more]": the first printer in the
+// section whose port is the station's gets the LPT port instead.
+void MoveProfileEntry(const char* section, const std::string& stationName, const std::string& lptPort) {
+    for (const std::string& printer : PrinterNames()) {
+        char entry[kEntryBuffer] = {};
+        const DWORD length = GetProfileStringA(section, printer.c_str(), "", entry, sizeof entry);
+        // A full buffer may hold only the start of the entry; written back
+        // it would lose the rest.
+        if (length == 0 || length >= sizeof entry - 1) continue;
+        const std::string text(entry, length);
+        const size_t first = text.find(',');
+        if (first == std::string::npos) continue;
+        const size_t second = text.find(',', first + 1);
+        const std::string port =
+            text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+        if (lstrcmpiA(port.c_str(), stationName.c_str()) != 0) continue;
+
+        std::string moved = text.substr(0, first + 1) + lptPort;
+        if (second != std::string::npos) moved += text.substr(second);
+        WriteProfileStringA(section, printer.c_str(), moved.c_str());
+        return;
+    }
+}
+
+void MoveRegisteredPrinters(const std::string& stationName, const std::string& lptPort) {
+    Key printers;
+    if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return;
+    for (const std::string& name : PrinterNames()) {
+        Key printer;
+        std::string port;
+        if (!printer.Open(printers.Get(), name) || !printer.ReadText("Port", kTextLimit, port)) continue;
+        if (lstrcmpiA(port.c_str(), stationName.c_str()) == 0) printer.SetText("Port", lptPort);
+    }
+}
+
+void DeleteMonitorPort(const std::string& stationName) {
+    if (!IsSingleKeyName(stationName)) return;
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kMonitorPortsKey + stationName);
+}
+
+// The station's printer port as Windows 9x enumerates it: the hardware
+// key and the driver key of the port class.
+void RegisterPrinterPort(int station, const std::string& lptPort, const std::string& printerName) {
+    const std::string device = "App" + std::to_string(station) + "Port" + std::to_string(kPrinterPort);
+    Key hardware;
+    if (hardware.Create(HKEY_LOCAL_MACHINE, std::string(kHardwareKey) + "\\" + device)) {
+        const BYTE noFlags[4] = {};
+        hardware.SetText("Class", "Ports");
+        hardware.SetBytes("ConfigFlags", noFlags, sizeof noFlags);
+        hardware.SetText("DeviceDesc", printerName);
+        hardware.SetText("Driver", "Ports\\" + device);
+        hardware.SetText("FriendlyName", printerName);
+        hardware.SetText("HardwareID", "Ternway Parallel Port");
+        hardware.SetText("HWRevision", "4.00");
+        hardware.SetText("Mfg", kMaker);
+        hardware.SetText("PortName", lptPort);
+        hardware.SetByte("PortNum", kPrinterPort);
+        hardware.SetByte("Station", static_cast<BYTE>(station));
+    }
+    Key driver;
+    if (driver.Create(HKEY_LOCAL_MACHINE, std::string(kDriverKey) + "\\" + device)) {
+        driver.SetText("DevLoader", "*vcomm");
+        driver.SetText("DriverDate", "");
+        driver.SetText("DriverDesc", printerName);
+        driver.SetText("DriverVersion", "4.00");
+        driver.SetText("InfPath", "MSPORTS.INF");
+        driver.SetText("InfSection", "LptPort");
+        driver.SetText("PortDriver", "Serlink.vxd");
+        driver.SetByte("PortSubClass", 0);
+        driver.SetText("ProviderName", kMaker);
+    }
+}
+
+void MoveStationPrinter(int station, const std::string& stationName, const std::string& printerName) {
+    const std::string lptPort = StationLptPort(station);
+    MoveProfileEntry("Devices", stationName, lptPort);
+    MoveProfileEntry("PrinterPorts", stationName, lptPort);
+    MoveRegisteredPrinters(stationName, lptPort);
+    DeleteMonitorPort(stationName);
+    RegisterPrinterPort(station, lptPort, printerName);
+    WriteProfileStringA("Ports", lptPort.c_str(), "");
+}
+
+}  // namespace
+
+void MoveStationPrinters() {
+    if (!NeedsPortCleanup()) return;
+    for (int station = 1; station <= kStations; ++station) {
+        Key key;
+        if (!key.Open(HKEY_LOCAL_MACHINE, StationKey(station))) continue;
+        // Versions that print through the LPT ports name the station's
+        // port; one such station means the move was made before.
+        if (key.Has("Printer PortName")) return;
+
+        BYTE enabled = 0;
+        DWORD size = sizeof enabled;
+        if (RegQueryValueExA(key.Get(), "Printer Enabled", nullptr, nullptr, &enabled, &size) != ERROR_SUCCESS ||
+            size != 1 || enabled == 0)
+            continue;
+        std::string stationName, printerName;
+        if (!key.ReadText("Station Name", kTextLimit, stationName) ||
+            !key.ReadText("Printer Name", kTextLimit, printerName))
+            continue;
+        MoveStationPrinter(station, stationName, printerName);
+    }
+}
+
+void RemoveOldPortMonitorFile() {
+    if (!NeedsPortCleanup()) return;
+    std::string folder;
+    {
+        Key product;
+        if (!product.Open(HKEY_LOCAL_MACHINE, kProductKey) ||
+            !product.ReadText("Install Directory", kFolderLimit, folder))
+            return;
+    }
+    if (!IsAbsoluteFolder(folder)) return;
+    const DWORD attributes = GetFileAttributesA((folder + "\\localmon.dll").c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+
+    // Windows replaces and deletes the files of [rename] before it loads
+    // the print monitors: "NUL=file" deletes the file.
+    std::vector<char> section(kWininitBuffer, '\0');
+    const DWORD length = GetPrivateProfileSectionA("rename", section.data(), kWininitBuffer, "Wininit.ini");
+    // A section that does not fit would be written back cut short.
+    if (length == kWininitBuffer - 2) return;
+    const std::string entry = "NUL=" + folder + "\\Localmon.dll";
+    if (entry.size() + 1 + length >= kWininitBuffer) return;
+
+    std::string entries = entry;
+    entries += '\0';
+    entries.append(section.data(), length);
+    entries += '\0';
+    WritePrivateProfileSectionA("rename", entries.c_str(), "Wininit.ini");
+}
+
+void DeletePrintMonitor() {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kOldMonitorKey);
+}
+
+void DeleteStationPortDevices() {
+    if (!NeedsPortCleanup()) return;
+    Key hardware, drivers;
+    hardware.Open(HKEY_LOCAL_MACHINE, kHardwareKey);
+    drivers.Open(HKEY_LOCAL_MACHINE, kDriverKey);
+    if (!hardware.IsOpen() && !drivers.IsOpen()) return;
+    for (int station = 1; station <= kStations; ++station) {
+        for (int port = 1; port <= kPortsPerStation; ++port) {
+            const std::string device = "App" + std::to_string(station) + "Port" + std::to_string(port);
+            for (const Key* key : {&hardware, &drivers}) {
+                if (key->IsOpen()) DeleteKeyTree(key->Get(), device);
+            }
+        }
+    }
+}
