@@ -54,6 +54,28 @@ TEST_F(Hooks, WithoutTheProductKeyTheCodeIsKeptInMemoryAndNothingIsWritten) {
               std::string::npos);
 }
 
+TEST_F(Hooks, AnUnrecordedProductIsQuestionedAtEachDecisionThatDependsOnIt) {
+    // The printer move and the port monitor file ask whether the product
+    // had station ports; without a recorded start-menu group the group's
+    // brand is asked for as well, and the Orvanta forms are taken.
+    test_support::DeleteValue(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu");
+    const std::string programs = "C:\\Start Menu Test";
+    CreateDirectoryA(programs.c_str(), nullptr);
+    CreateDirectoryA((programs + "\\Orvanta").c_str(), nullptr);
+    test_support::RegistryBackup shellFolders(HKEY_CURRENT_USER,
+                                              "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+    PutText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs",
+            programs);
+    EXPECT_TRUE(DataMove(0));
+    auto boxes = Boxes();
+    EXPECT_EQ(boxes.size(), 3u);
+    for (const auto& box : boxes) EXPECT_EQ(box.caption, "Orvanta Cleanup.dll");
+    const bool groupRemoved = !test_support::FileExists(programs + "\\Orvanta");
+    RemoveDirectoryA((programs + "\\Orvanta").c_str());
+    RemoveDirectoryA(programs.c_str());
+    EXPECT_TRUE(groupRemoved);
+}
+
 // ---- At a station --------------------------------------------------------
 
 TEST_F(Hooks, AtAStationTheWelcomeHookShowsTheEnginesTextAndStopsSetup) {
