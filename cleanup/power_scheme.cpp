@@ -7,6 +7,7 @@
 #include <string>
 
 #include "product.h"
+#include "registry.h"
 
 namespace {
 
@@ -27,34 +28,6 @@ const DWORD kRecordLimit = 512;
 // time-out, on mains.
 const DWORD kTimerFields[] = {4, 28};
 const DWORD kFieldSize = 4;
-
-// A registry key opened with full access, closed when the owner goes.
-class Key {
-public:
-    Key() = default;
-    ~Key() {
-        if (handle_) RegCloseKey(handle_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-
-    bool Open(HKEY parent, const std::string& path) {
-        if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &handle_) == ERROR_SUCCESS) return true;
-        handle_ = nullptr;
-        return false;
-    }
-    bool Create(HKEY parent, const std::string& path) {
-        if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                            &handle_, nullptr) == ERROR_SUCCESS)
-            return true;
-        handle_ = nullptr;
-        return false;
-    }
-    HKEY Get() const { return handle_; }
-
-private:
-    HKEY handle_ = nullptr;
-};
 
 struct Record {
     BYTE bytes[kRecordLimit];
@@ -110,11 +83,11 @@ void ForEachSubkey(HKEY key, Visit visit) {
 
 // Whether the machine already has a scheme of this name, exactly as spelt.
 bool SchemeNamed(HKEY machine, const std::string& wanted) {
-    Key schemes;
+    RegKey schemes;
     if (!schemes.Open(machine, kSchemes)) return false;
     bool found = false;
     ForEachSubkey(schemes.Get(), [&](const char* number) {
-        Key scheme;
+        RegKey scheme;
         std::string name;
         found = scheme.Open(schemes.Get(), number) && ReadText(scheme.Get(), "Name", name) && name == wanted;
         return found;
@@ -124,13 +97,13 @@ bool SchemeNamed(HKEY machine, const std::string& wanted) {
 
 // Both halves of the current user's current scheme.
 bool ReadCurrentScheme(HKEY machine, Record& user, Record& machinePart) {
-    Key power;
+    RegKey power;
     std::string current;
     if (!power.Open(HKEY_CURRENT_USER, kUserPowerKey) || !ReadText(power.Get(), "CurrentPowerPolicy", current) ||
         current.empty())
         return false;
     const std::string path = std::string(kSchemes) + "\\" + current;
-    Key userScheme, machineScheme;
+    RegKey userScheme, machineScheme;
     return userScheme.Open(power.Get(), path) && ReadRecord(userScheme.Get(), user) &&
            machineScheme.Open(machine, path) && ReadRecord(machineScheme.Get(), machinePart);
 }
@@ -160,7 +133,7 @@ bool NextSchemeNumber(const std::string& lastId, std::string& next) {
 void GiveEveryUser(const std::string& number, const std::string& name, const std::string& description,
                    const Record& record) {
     ForEachSubkey(HKEY_USERS, [&](const char* user) {
-        Key power, scheme;
+        RegKey power, scheme;
         if (!power.Open(HKEY_USERS, std::string(user) + "\\" + kUserPowerKey)) return false;
         if (!scheme.Create(power.Get(), std::string(kSchemes) + "\\" + number)) return false;
         bool written = WriteText(scheme.Get(), "Description", description);
@@ -184,7 +157,7 @@ void InstallServerPowerScheme() {
               : "This scheme keeps the computer running so Orvanta stations continue to operate.";
 
     // Without the machine's half of the schemes there is nothing to copy.
-    Key machine;
+    RegKey machine;
     if (!machine.Open(HKEY_LOCAL_MACHINE, kMachinePowerKey)) return;
     if (SchemeNamed(machine.Get(), name)) return;
 
@@ -198,12 +171,12 @@ void InstallServerPowerScheme() {
     SwitchOffTimers(machinePart);
 
     GiveEveryUser(number, name, description, user);
-    Key scheme;
+    RegKey scheme;
     if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) {
         WriteRecord(scheme.Get(), machinePart);
         WriteText(scheme.Get(), "Name", name);
     }
     WriteText(machine.Get(), "LastID", number);
-    Key schemes;
+    RegKey schemes;
     if (schemes.Open(machine.Get(), kSchemes)) WriteText(schemes.Get(), "LastID", number);
 }

@@ -3,13 +3,37 @@
 #include <vector>
 
 RegKey::RegKey(HKEY parent, const std::string& path, bool create) {
-    LONG result = create ? RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr)
-                         : RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_);
-    if (result != ERROR_SUCCESS) key_ = nullptr;
+    if (create)
+        Create(parent, path);
+    else
+        Open(parent, path);
 }
 
 RegKey::~RegKey() {
+    Close();
+}
+
+bool RegKey::Open(HKEY parent, const std::string& path) {
+    Close();
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    return key_ != nullptr;
+}
+
+bool RegKey::Create(HKEY parent, const std::string& path) {
+    Close();
+    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS)
+        key_ = nullptr;
+    return key_ != nullptr;
+}
+
+void RegKey::Close() {
     if (key_) RegCloseKey(key_);
+    key_ = nullptr;
+}
+
+bool RegKey::Has(const char* name) const {
+    return key_ && RegQueryValueExA(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool RegKey::ReadString(const char* name, std::string& value, DWORD limit) const {
@@ -39,6 +63,10 @@ void RegKey::WriteString(const char* name, const std::string& value) const {
 
 void RegKey::WriteNumber(const char* name, DWORD value) const {
     if (key_) RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void RegKey::WriteBytes(const char* name, const void* data, DWORD size) const {
+    if (key_) RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
 }
 
 std::string ReadRegistryString(HKEY root, const std::string& path, const char* name, DWORD limit) {

@@ -9,21 +9,30 @@
 
 class RegKey {
 public:
+    RegKey() = default;
     RegKey(HKEY parent, const std::string& path, bool create = false);
     ~RegKey();
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
+    // Open an existing key, or open it creating what is missing; a key held
+    // before is closed first.
+    bool Open(HKEY parent, const std::string& path);
+    bool Create(HKEY parent, const std::string& path);
+    void Close();
     bool IsOpen() const { return key_ != nullptr; }
     HKEY Get() const { return key_; }
+    bool Has(const char* name) const;
 
-    // A string of at most limit bytes with its terminator; false when it is
-    // missing or longer.
+    // A string of at most limit bytes, up to its first zero; false when it is
+    // missing or longer. A string stored without its zero is read whole.
     bool ReadString(const char* name, std::string& value, DWORD limit = 512) const;
     // Up to four bytes as a little-endian number.
     bool ReadNumber(const char* name, DWORD& value) const;
     void WriteString(const char* name, const std::string& value) const;
     void WriteNumber(const char* name, DWORD value) const;
+    void WriteBytes(const char* name, const void* data, DWORD size) const;
+    void WriteByte(const char* name, BYTE value) const { WriteBytes(name, &value, 1); }
 
 private:
     HKEY key_ = nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "product.h"
+#include "registry.h"
 #include "registry_paths.h"
 
 namespace {
@@ -27,64 +28,6 @@ const char kHardwareKey[] = "Enum\\Root\\Ternway";
 const char kDriverKey[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
 const char kMaker[] = "Quillon, Inc.";
 
-// A registry key opened or created with full access, closed when the owner
-// goes.
-class Key {
-public:
-    Key() = default;
-    ~Key() { Close(); }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-
-    bool Open(HKEY root, const std::string& path) {
-        Close();
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key_) == ERROR_SUCCESS) return true;
-        key_ = nullptr;
-        return false;
-    }
-    bool Create(HKEY root, const std::string& path) {
-        Close();
-        if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key_,
-                            nullptr) == ERROR_SUCCESS)
-            return true;
-        key_ = nullptr;
-        return false;
-    }
-    void Close() {
-        if (key_) RegCloseKey(key_);
-        key_ = nullptr;
-    }
-    bool IsOpen() const { return key_ != nullptr; }
-    HKEY Get() const { return key_; }
-
-    bool Has(const char* name) const {
-        return RegQueryValueExA(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    }
-    // The text up to its first zero. A value stored without its zero is
-    // still read whole: the buffer keeps one byte more than it offers.
-    bool ReadText(const char* name, DWORD limit, std::string& text) const {
-        std::vector<char> buffer(limit + 1, '\0');
-        DWORD size = limit;
-        if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS)
-            return false;
-        buffer[size] = '\0';
-        text = buffer.data();
-        return true;
-    }
-    void SetText(const char* name, const std::string& text) {
-        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
-    }
-    void SetBytes(const char* name, const void* data, DWORD size) {
-        RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
-    }
-    void SetByte(const char* name, BYTE value) { SetBytes(name, &value, 1); }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // Windows 9x deletes a key together with its subkeys; NT's RegDeleteKey
 // refuses such a key.
 void DeleteKeyTree(HKEY parent, const std::string& path) {
@@ -104,7 +47,7 @@ std::string StationLptPort(int station) {
 // The installed printers, in the order the registry lists them.
 std::vector<std::string> PrinterNames() {
     std::vector<std::string> names;
-    Key printers;
+    RegKey printers;
     if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return names;
     for (DWORD index = 0;; ++index) {
         char name[MAX_PATH] = {};
@@ -158,13 +101,13 @@ void MoveProfileEntry(const char* section, const std::string& stationName, const
 }
 
 void MoveRegisteredPrinters(const std::string& stationName, const std::string& lptPort) {
-    Key printers;
+    RegKey printers;
     if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return;
     for (const std::string& name : PrinterNames()) {
-        Key printer;
+        RegKey printer;
         std::string port;
-        if (!printer.Open(printers.Get(), name) || !printer.ReadText("Port", kTextLimit, port)) continue;
-        if (lstrcmpiA(port.c_str(), stationName.c_str()) == 0) printer.SetText("Port", lptPort);
+        if (!printer.Open(printers.Get(), name) || !printer.ReadString("Port", port, kTextLimit)) continue;
+        if (lstrcmpiA(port.c_str(), stationName.c_str()) == 0) printer.WriteString("Port", lptPort);
     }
 }
 
@@ -177,32 +120,32 @@ void DeleteMonitorPort(const std::string& stationName) {
 // key and the driver key of the port class.
 void RegisterPrinterPort(int station, const std::string& lptPort, const std::string& printerName) {
     const std::string device = "App" + std::to_string(station) + "Port" + std::to_string(kPrinterPort);
-    Key hardware;
+    RegKey hardware;
     if (hardware.Create(HKEY_LOCAL_MACHINE, std::string(kHardwareKey) + "\\" + device)) {
         const BYTE noFlags[4] = {};
-        hardware.SetText("Class", "Ports");
-        hardware.SetBytes("ConfigFlags", noFlags, sizeof noFlags);
-        hardware.SetText("DeviceDesc", printerName);
-        hardware.SetText("Driver", "Ports\\" + device);
-        hardware.SetText("FriendlyName", printerName);
-        hardware.SetText("HardwareID", "Ternway Parallel Port");
-        hardware.SetText("HWRevision", "4.00");
-        hardware.SetText("Mfg", kMaker);
-        hardware.SetText("PortName", lptPort);
-        hardware.SetByte("PortNum", kPrinterPort);
-        hardware.SetByte("Station", static_cast<BYTE>(station));
+        hardware.WriteString("Class", "Ports");
+        hardware.WriteBytes("ConfigFlags", noFlags, sizeof noFlags);
+        hardware.WriteString("DeviceDesc", printerName);
+        hardware.WriteString("Driver", "Ports\\" + device);
+        hardware.WriteString("FriendlyName", printerName);
+        hardware.WriteString("HardwareID", "Ternway Parallel Port");
+        hardware.WriteString("HWRevision", "4.00");
+        hardware.WriteString("Mfg", kMaker);
+        hardware.WriteString("PortName", lptPort);
+        hardware.WriteByte("PortNum", kPrinterPort);
+        hardware.WriteByte("Station", static_cast<BYTE>(station));
     }
-    Key driver;
+    RegKey driver;
     if (driver.Create(HKEY_LOCAL_MACHINE, std::string(kDriverKey) + "\\" + device)) {
-        driver.SetText("DevLoader", "*vcomm");
-        driver.SetText("DriverDate", "");
-        driver.SetText("DriverDesc", printerName);
-        driver.SetText("DriverVersion", "4.00");
-        driver.SetText("InfPath", "MSPORTS.INF");
-        driver.SetText("InfSection", "LptPort");
-        driver.SetText("PortDriver", "Serlink.vxd");
-        driver.SetByte("PortSubClass", 0);
-        driver.SetText("ProviderName", kMaker);
+        driver.WriteString("DevLoader", "*vcomm");
+        driver.WriteString("DriverDate", "");
+        driver.WriteString("DriverDesc", printerName);
+        driver.WriteString("DriverVersion", "4.00");
+        driver.WriteString("InfPath", "MSPORTS.INF");
+        driver.WriteString("InfSection", "LptPort");
+        driver.WriteString("PortDriver", "Serlink.vxd");
+        driver.WriteByte("PortSubClass", 0);
+        driver.WriteString("ProviderName", kMaker);
     }
 }
 
@@ -221,7 +164,7 @@ void MoveStationPrinter(int station, const std::string& stationName, const std::
 void MoveStationPrinters() {
     if (!NeedsPortCleanup()) return;
     for (int station = 1; station <= kStations; ++station) {
-        Key key;
+        RegKey key;
         if (!key.Open(HKEY_LOCAL_MACHINE, StationKey(station))) continue;
         // Versions that print through the LPT ports name the station's
         // port; one such station means the move was made before.
@@ -233,8 +176,8 @@ void MoveStationPrinters() {
             size != 1 || enabled == 0)
             continue;
         std::string stationName, printerName;
-        if (!key.ReadText("Station Name", kTextLimit, stationName) ||
-            !key.ReadText("Printer Name", kTextLimit, printerName))
+        if (!key.ReadString("Station Name", stationName, kTextLimit) ||
+            !key.ReadString("Printer Name", printerName, kTextLimit))
             continue;
         MoveStationPrinter(station, stationName, printerName);
     }
@@ -244,9 +187,9 @@ void RemoveOldPortMonitorFile() {
     if (!NeedsPortCleanup()) return;
     std::string folder;
     {
-        Key product;
+        RegKey product;
         if (!product.Open(HKEY_LOCAL_MACHINE, kProductKey) ||
-            !product.ReadText("Install Directory", kFolderLimit, folder))
+            !product.ReadString("Install Directory", folder, kFolderLimit))
             return;
     }
     if (!IsAbsoluteFolder(folder)) return;
@@ -275,14 +218,14 @@ void DeletePrintMonitor() {
 
 void DeleteStationPortDevices() {
     if (!NeedsPortCleanup()) return;
-    Key hardware, drivers;
+    RegKey hardware, drivers;
     hardware.Open(HKEY_LOCAL_MACHINE, kHardwareKey);
     drivers.Open(HKEY_LOCAL_MACHINE, kDriverKey);
     if (!hardware.IsOpen() && !drivers.IsOpen()) return;
     for (int station = 1; station <= kStations; ++station) {
         for (int port = 1; port <= kPortsPerStation; ++port) {
             const std::string device = "App" + std::to_string(station) + "Port" + std::to_string(port);
-            for (const Key* key : {&hardware, &drivers}) {
+            for (const RegKey* key : {&hardware, &drivers}) {
                 if (key->IsOpen()) DeleteKeyTree(key->Get(), device);
             }
         }

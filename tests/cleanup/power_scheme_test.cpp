@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cleanup_fixture.h"
+#include "registry_values.h"
 
 namespace {
 
@@ -25,30 +26,15 @@ struct Place {
     std::string path;
 };
 
-struct Stored {
-    bool present = false;
-    DWORD type = 0;
-    std::string bytes;
-};
+using test_support::KeyExists;
 
-Stored Read(const Place& key, const std::string& subkey, const char* name) {
-    Stored value;
-    HKEY handle = nullptr;
-    const std::string path = subkey.empty() ? key.path : key.path + "\\" + subkey;
-    if (RegOpenKeyExA(key.root, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return value;
-    char data[1024];
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(handle, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-        value.present = true;
-        value.bytes.assign(data, size);
-    }
-    RegCloseKey(handle);
-    return value;
+test_support::StoredValue Read(const Place& key, const std::string& subkey, const char* name) {
+    return test_support::ReadValue(key.root, subkey.empty() ? key.path : key.path + "\\" + subkey, name);
 }
 
 // A string value as it should be stored: with its zero, as REG_SZ.
 std::string Text(const Place& key, const std::string& subkey, const char* name) {
-    Stored value = Read(key, subkey, name);
+    test_support::StoredValue value = Read(key, subkey, name);
     if (!value.present) return "(missing)";
     if (value.type != REG_SZ) return "(not a string)";
     if (value.bytes.empty() || value.bytes.back() != '\0') return "(no zero)";
@@ -56,18 +42,13 @@ std::string Text(const Place& key, const std::string& subkey, const char* name) 
 }
 
 std::string Binary(const Place& key, const std::string& subkey) {
-    Stored value = Read(key, subkey, "Policies");
+    test_support::StoredValue value = Read(key, subkey, "Policies");
     if (!value.present) return "(missing)";
     return value.type == REG_BINARY ? value.bytes : "(not binary)";
 }
 
 void Put(const Place& key, const std::string& subkey, const char* name, DWORD type, const std::string& bytes) {
-    HKEY handle = nullptr;
-    const std::string path = subkey.empty() ? key.path : key.path + "\\" + subkey;
-    ASSERT_EQ(RegCreateKeyA(key.root, path.c_str(), &handle), ERROR_SUCCESS) << path;
-    RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                   static_cast<DWORD>(bytes.size()));
-    RegCloseKey(handle);
+    test_support::PutValue(key.root, subkey.empty() ? key.path : key.path + "\\" + subkey, name, type, bytes);
 }
 
 void PutText(const Place& key, const std::string& subkey, const char* name, const std::string& text) {
@@ -75,50 +56,7 @@ void PutText(const Place& key, const std::string& subkey, const char* name, cons
 }
 
 void Remove(const Place& key, const std::string& subkey, const char* name) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(key.root, (key.path + "\\" + subkey).c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(handle, name);
-    RegCloseKey(handle);
-}
-
-bool Exists(HKEY root, const std::string& path) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// Every key and value below a key, for comparing before and after.
-void DumpKey(HKEY key, const std::string& path, std::string& out) {
-    out += "[" + path + "]\n";
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        char data[1024];
-        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
-            ERROR_SUCCESS)
-            break;
-        out += std::string(name) + "=" + std::to_string(type) + ":" + std::string(data, size) + "\n";
-    }
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        DumpKey(subkey, path + "\\" + name, out);
-        RegCloseKey(subkey);
-    }
-}
-
-std::string Dump(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no " + path + ")\n";
-    std::string out;
-    DumpKey(key, path, out);
-    RegCloseKey(key);
-    return out;
+    test_support::DeleteValue(key.root, key.path + "\\" + subkey, name);
 }
 
 // Records with no zero byte, different for every seed, so that each cleared
@@ -183,9 +121,9 @@ protected:
     }
 
     std::string Snapshot() {
-        std::string all = Dump(HKEY_LOCAL_MACHINE, kMachinePowerKey);
-        for (const Place& user : users_) all += Dump(user.root, user.path);
-        return all + Dump(HKEY_USERS, kUserWithoutPower);
+        std::string all = test_support::DumpKeyTree(HKEY_LOCAL_MACHINE, kMachinePowerKey);
+        for (const Place& user : users_) all += test_support::DumpKeyTree(user.root, user.path);
+        return all + test_support::DumpKeyTree(HKEY_USERS, kUserWithoutPower);
     }
 
     void ExpectLastId(const std::string& number) {
@@ -223,7 +161,7 @@ TEST_F(PowerScheme, TheCurrentSchemeIsCopiedWithItsTimersOffAndMadeEveryUsersCur
     EXPECT_EQ(Binary(machine_, "PowerPolicies\\2"), MachineRecord(2));
     EXPECT_EQ(Text(machine_, "PowerPolicies\\2", "Name"), "Scheme 2");
 
-    EXPECT_FALSE(Exists(HKEY_USERS, std::string(kUserWithoutPower) + "\\" + kUserPowerKey));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, std::string(kUserWithoutPower) + "\\" + kUserPowerKey));
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -371,7 +309,7 @@ TEST_F(PowerScheme, AUserWhoseSchemeCannotBeWrittenKeepsTheirCurrentScheme) {
     RegCloseKey(key);
 
     EXPECT_TRUE(SetupComplete(1));
-    EXPECT_FALSE(Exists(HKEY_USERS, schemes + "\\6"));
+    EXPECT_FALSE(KeyExists(HKEY_USERS, schemes + "\\6"));
     EXPECT_EQ(Text(other_, "", "CurrentPowerPolicy"), "4");
     EXPECT_EQ(Text(current_, "", "CurrentPowerPolicy"), "6");
     EXPECT_EQ(Text(machine_, "PowerPolicies\\6", "Name"), "Orvanta Server");

@@ -2,7 +2,6 @@
 // printers moved from the ports named after the stations to the stations'
 // LPT ports, the old port monitor file handed to Wininit.ini, the old print
 // monitor's registration and, at uninstallation, the stations' port devices.
-#include <algorithm>
 #include <cstring>
 
 #include "cleanup_fixture.h"
@@ -31,42 +30,27 @@ Stored Bytes(const std::string& bytes) {
 }
 
 bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
 }
 
-// Every value of a key, by name.
+// Every value of a key (not of its subkeys), by name.
 std::vector<std::pair<std::string, Stored>> Values(const std::string& path) {
     std::vector<std::pair<std::string, Stored>> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD index = 0;; ++index) {
-        char name[256], data[1024];
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
-            ERROR_SUCCESS)
-            break;
-        values.emplace_back(name, Stored{type, std::string(data, dataSize)});
+    for (const auto& [where, value] : test_support::AllValues(HKEY_LOCAL_MACHINE, path)) {
+        const size_t bar = where.find('|');
+        if (where.compare(0, bar, path) == 0 && bar == path.size())
+            values.emplace_back(where.substr(bar + 1), Stored{value.first, value.second});
     }
-    RegCloseKey(key);
-    std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     return values;
 }
 
 Stored Value(const std::string& path, const char* name) {
-    for (auto& [valueName, value] : Values(path))
-        if (valueName == name) return value;
-    return {};
+    test_support::StoredValue value = test_support::ReadValue(HKEY_LOCAL_MACHINE, path, name);
+    return value.present ? Stored{value.type, value.bytes} : Stored{};
 }
 
 void Put(const std::string& path, const char* name, const Stored& value) {
-    HKEY key = nullptr;
-    RegCreateKeyA(HKEY_LOCAL_MACHINE, path.c_str(), &key);
-    RegSetValueExA(key, name, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                   static_cast<DWORD>(value.bytes.size()));
-    RegCloseKey(key);
+    test_support::PutValue(HKEY_LOCAL_MACHINE, path, name, value.type, value.bytes);
 }
 
 std::string StationKey(int station) {

@@ -59,14 +59,17 @@ bool KeyExists(HKEY root, const std::string& path) {
 
 namespace {
 
-void Collect(HKEY key, const std::string& path, ValueMap& values) {
+// Visits the key and its subkeys depth first: each key, then its values.
+template <typename OnKey, typename OnValue>
+void Walk(HKEY key, const std::string& path, OnKey onKey, OnValue onValue) {
+    onKey(path);
     for (DWORD index = 0;; ++index) {
         char name[1024], data[4096];
         DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
         if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
             ERROR_SUCCESS)
             break;
-        values[path + "|" + name] = {type, std::string(data, dataLength)};
+        onValue(path, name, type, std::string(data, dataLength));
     }
     for (DWORD index = 0;; ++index) {
         char name[256];
@@ -74,20 +77,40 @@ void Collect(HKEY key, const std::string& path, ValueMap& values) {
         if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         HKEY subkey = nullptr;
         if (RegOpenKeyExA(key, name, 0, KEY_READ, &subkey) != ERROR_SUCCESS) continue;
-        Collect(subkey, path + "\\" + name, values);
+        Walk(subkey, path + "\\" + name, onKey, onValue);
         RegCloseKey(subkey);
     }
+}
+
+template <typename OnKey, typename OnValue>
+bool WalkTree(HKEY root, const std::string& path, OnKey onKey, OnValue onValue) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    Walk(key, path, onKey, onValue);
+    RegCloseKey(key);
+    return true;
 }
 
 }  // namespace
 
 ValueMap AllValues(HKEY root, const std::string& path) {
     ValueMap values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    Collect(key, path, values);
-    RegCloseKey(key);
+    WalkTree(
+        root, path, [](const std::string&) {},
+        [&](const std::string& where, const char* name, DWORD type, const std::string& bytes) {
+            values[where + "|" + name] = {type, bytes};
+        });
     return values;
+}
+
+std::string DumpKeyTree(HKEY root, const std::string& path) {
+    std::string out;
+    bool found = WalkTree(
+        root, path, [&](const std::string& where) { out += "[" + where + "]\n"; },
+        [&](const std::string&, const char* name, DWORD type, const std::string& bytes) {
+            out += std::string(name) + "=" + std::to_string(type) + ":" + bytes + "\n";
+        });
+    return found ? out : "(no " + path + ")\n";
 }
 
 ValueBackup::ValueBackup(HKEY root, std::string path, std::string name)

@@ -31,6 +31,9 @@ bool KeyExists(HKEY root, const std::string& path);
 // (the path from the given key on), with its type and bytes.
 using ValueMap = std::map<std::string, std::pair<DWORD, std::string>>;
 ValueMap AllValues(HKEY root, const std::string& path);
+// Every key and value below a key as text, for comparing before and after:
+// unlike AllValues it also shows keys without values.
+std::string DumpKeyTree(HKEY root, const std::string& path);
 
 // One value kept and put back, where the whole key is too large to copy.
 class ValueBackup {
