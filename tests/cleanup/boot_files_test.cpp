@@ -105,6 +105,11 @@ TEST_F(BootFiles, AMissingConfigSysIsCreatedWithJustTheProductsLines) {
     EXPECT_EQ(ReadFileBytes(kConfigSys), Block());
     ASSERT_TRUE(FileExists(kConfigBak));
     EXPECT_EQ(ReadFileBytes(kConfigBak), "");
+
+    // An empty one the same; removal then leaves it empty again.
+    EXPECT_EQ(InstallOver(""), Block());
+    EXPECT_EQ(UninstallOver(Block()), "");
+    EXPECT_EQ(UninstallOver(""), "");
 }
 
 TEST_F(BootFiles, LinesAreReadInPiecesOf511Bytes) {
