@@ -4,10 +4,7 @@
  * it to corehub_codes.c. */
 #include "corehub_internal.h"
 #include "ioctl_buffers.h"
-
-typedef struct DeviceExtension {
-    ULONG device; /* COREHUB_DEVICE or PORTLANE_DEVICE */
-} DeviceExtension;
+#include "stand_in_devices.h"
 
 static PDEVICE_OBJECT corehubDevice;
 static PDEVICE_OBJECT portlaneDevice;
@@ -23,7 +20,7 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     CorehubRequest request;
     RtlZeroMemory(&request, sizeof request);
-    request.device = ((DeviceExtension*)device->DeviceExtension)->device;
+    request.device = StandInDeviceNumber(device);
     request.code = stack->Parameters.DeviceIoControl.IoControlCode;
     ULONG givenLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     IoctlBuffers buffers;
@@ -45,15 +42,6 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, status, NT_SUCCESS(status) ? request.information : 0);
 }
 
-static void DeleteDevice(PDEVICE_OBJECT* device, const WCHAR* link) {
-    if (*device == NULL) return;
-    UNICODE_STRING name;
-    RtlInitUnicodeString(&name, link);
-    IoDeleteSymbolicLink(&name);
-    IoDeleteDevice(*device);
-    *device = NULL;
-}
-
 /* The station side can make \\.\Corehub look missing: without its link a
  * caller's open fails just as when no driver is loaded, while handles
  * already open keep working. */
@@ -70,27 +58,8 @@ void CorehubSetLinkPresent(BOOLEAN present) {
 
 static void DriverUnload(PDRIVER_OBJECT driver) {
     UNREFERENCED_PARAMETER(driver);
-    DeleteDevice(&portlaneDevice, PORTLANE_LINK_NAME);
-    DeleteDevice(&corehubDevice, COREHUB_LINK_NAME);
-}
-
-static NTSTATUS CreateDevice(PDRIVER_OBJECT driver, ULONG number, const WCHAR* deviceName, const WCHAR* linkName,
-                             PDEVICE_OBJECT* device) {
-    UNICODE_STRING name;
-    UNICODE_STRING link;
-    RtlInitUnicodeString(&name, deviceName);
-    RtlInitUnicodeString(&link, linkName);
-    NTSTATUS status = IoCreateDevice(driver, sizeof(DeviceExtension), &name, FILE_DEVICE_UNKNOWN, 0, FALSE, device);
-    if (!NT_SUCCESS(status)) return status;
-    ((DeviceExtension*)(*device)->DeviceExtension)->device = number;
-    status = IoCreateSymbolicLink(&link, &name);
-    if (!NT_SUCCESS(status)) {
-        IoDeleteDevice(*device);
-        *device = NULL;
-        return status;
-    }
-    (*device)->Flags &= ~DO_DEVICE_INITIALIZING;
-    return STATUS_SUCCESS;
+    DeleteStandInDevice(&portlaneDevice, PORTLANE_LINK_NAME);
+    DeleteStandInDevice(&corehubDevice, COREHUB_LINK_NAME);
 }
 
 NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
@@ -104,9 +73,11 @@ NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
     driver->DriverUnload = DriverUnload;
 
-    NTSTATUS status = CreateDevice(driver, COREHUB_DEVICE, COREHUB_DEVICE_NAME, COREHUB_LINK_NAME, &corehubDevice);
+    NTSTATUS status =
+        CreateStandInDevice(driver, COREHUB_DEVICE, COREHUB_DEVICE_NAME, COREHUB_LINK_NAME, &corehubDevice);
     if (NT_SUCCESS(status)) {
-        status = CreateDevice(driver, PORTLANE_DEVICE, PORTLANE_DEVICE_NAME, PORTLANE_LINK_NAME, &portlaneDevice);
+        status =
+            CreateStandInDevice(driver, PORTLANE_DEVICE, PORTLANE_DEVICE_NAME, PORTLANE_LINK_NAME, &portlaneDevice);
     }
     if (!NT_SUCCESS(status)) DriverUnload(driver);
     return status;

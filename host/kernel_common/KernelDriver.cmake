@@ -6,7 +6,8 @@
 macro(orvanta_add_kernel_driver name)
   # No C runtime and no Win32 libraries in a driver: ntoskrnl is all it links.
   set(CMAKE_C_STANDARD_LIBRARIES "")
-  add_library(${name} MODULE ${ARGN} ${CMAKE_SOURCE_DIR}/host/kernel_common/ioctl_buffers.c)
+  add_library(${name} MODULE ${ARGN} ${CMAKE_SOURCE_DIR}/host/kernel_common/ioctl_buffers.c
+              ${CMAKE_SOURCE_DIR}/host/kernel_common/stand_in_devices.c)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     SUFFIX .sys

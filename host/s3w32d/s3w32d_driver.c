@@ -7,13 +7,10 @@
 
 #include "ioctl_buffers.h"
 #include "s3w32d_protocol.h"
+#include "stand_in_devices.h"
 
 #define PRODUCT_DEVICE 0u
 #define CONTROL_DEVICE 1u
-
-typedef struct DeviceExtension {
-    ULONG device; /* PRODUCT_DEVICE or CONTROL_DEVICE */
-} DeviceExtension;
 
 /* One request, its buffers found for its transfer method. Input and output
  * may be the same memory (buffered), so handlers read before they write. */
@@ -53,10 +50,6 @@ static void Lock(void) {
 
 static void Unlock(void) {
     KeReleaseMutex(&stateLock, FALSE);
-}
-
-static ULONG DeviceOf(PDEVICE_OBJECT device) {
-    return ((DeviceExtension*)device->DeviceExtension)->device;
 }
 
 /* Without its link the product's device cannot be opened, exactly as when no
@@ -188,7 +181,7 @@ static NTSTATUS HandleControl(Request* request) {
 /* ---- Dispatch ---------------------------------------------------------------- */
 
 static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
-    if (DeviceOf(device) == PRODUCT_DEVICE) {
+    if (StandInDeviceNumber(device) == PRODUCT_DEVICE) {
         Lock();
         ++opens;
         ++openHandles;
@@ -198,7 +191,7 @@ static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
 }
 
 static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
-    if (DeviceOf(device) == PRODUCT_DEVICE) {
+    if (StandInDeviceNumber(device) == PRODUCT_DEVICE) {
         Lock();
         if (openHandles != 0) --openHandles;
         Unlock();
@@ -228,8 +221,8 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
 
     Lock();
     if (NT_SUCCESS(status)) {
-        status = DeviceOf(device) == PRODUCT_DEVICE ? HandleProduct(&request) : HandleControl(&request);
-    } else if (DeviceOf(device) == PRODUCT_DEVICE) {
+        status = StandInDeviceNumber(device) == PRODUCT_DEVICE ? HandleProduct(&request) : HandleControl(&request);
+    } else if (StandInDeviceNumber(device) == PRODUCT_DEVICE) {
         LogRequest(&request, status);
     }
     Unlock();
@@ -238,38 +231,10 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
 
 /* ---- Load and unload ------------------------------------------------------- */
 
-static void DeleteDevice(PDEVICE_OBJECT* device, const WCHAR* link) {
-    if (*device == NULL) return;
-    UNICODE_STRING name;
-    RtlInitUnicodeString(&name, link);
-    IoDeleteSymbolicLink(&name);
-    IoDeleteDevice(*device);
-    *device = NULL;
-}
-
 static void DriverUnload(PDRIVER_OBJECT driver) {
     UNREFERENCED_PARAMETER(driver);
-    DeleteDevice(&controlDevice, S3W32D_CONTROL_LINK_NAME);
-    DeleteDevice(&productDevice, S3W32D_LINK_NAME);
-}
-
-static NTSTATUS CreateDevice(PDRIVER_OBJECT driver, ULONG number, const WCHAR* deviceName, const WCHAR* linkName,
-                             PDEVICE_OBJECT* device) {
-    UNICODE_STRING name;
-    UNICODE_STRING link;
-    RtlInitUnicodeString(&name, deviceName);
-    RtlInitUnicodeString(&link, linkName);
-    NTSTATUS status = IoCreateDevice(driver, sizeof(DeviceExtension), &name, FILE_DEVICE_UNKNOWN, 0, FALSE, device);
-    if (!NT_SUCCESS(status)) return status;
-    ((DeviceExtension*)(*device)->DeviceExtension)->device = number;
-    status = IoCreateSymbolicLink(&link, &name);
-    if (!NT_SUCCESS(status)) {
-        IoDeleteDevice(*device);
-        *device = NULL;
-        return status;
-    }
-    (*device)->Flags &= ~DO_DEVICE_INITIALIZING;
-    return STATUS_SUCCESS;
+    DeleteStandInDevice(&controlDevice, S3W32D_CONTROL_LINK_NAME);
+    DeleteStandInDevice(&productDevice, S3W32D_LINK_NAME);
 }
 
 NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
@@ -282,10 +247,10 @@ NTSTATUS DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
     driver->DriverUnload = DriverUnload;
 
-    NTSTATUS status = CreateDevice(driver, PRODUCT_DEVICE, S3W32D_DEVICE_NAME, S3W32D_LINK_NAME, &productDevice);
+    NTSTATUS status = CreateStandInDevice(driver, PRODUCT_DEVICE, S3W32D_DEVICE_NAME, S3W32D_LINK_NAME, &productDevice);
     if (NT_SUCCESS(status)) {
-        status =
-            CreateDevice(driver, CONTROL_DEVICE, S3W32D_CONTROL_DEVICE_NAME, S3W32D_CONTROL_LINK_NAME, &controlDevice);
+        status = CreateStandInDevice(driver, CONTROL_DEVICE, S3W32D_CONTROL_DEVICE_NAME, S3W32D_CONTROL_LINK_NAME,
+                                     &controlDevice);
     }
     if (!NT_SUCCESS(status)) DriverUnload(driver);
     return status;
