@@ -1,17 +1,12 @@
 #include "launch_station_dialog.h"
 
 #include "application.h"
+#include "data_exchange.h"
 #include "resource_ids.h"
 
 namespace {
 
 const int kNameLimit = 31;  // what the driver's launch record holds
-
-std::string ItemText(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 }  // namespace
 
@@ -25,7 +20,6 @@ CLaunchStationDlg::CLaunchStationDlg(SystemConfig& config, CWnd* parent)
 BOOL CLaunchStationDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     HWND stations = GetDlgItem(IDC_LAUNCH_STATION);
-    ::SendMessageA(GetDlgItem(IDC_LAUNCH_USER), EM_LIMITTEXT, kNameLimit, 0);
     int added = 0;
     for (StationConfig& each : config_.stations) {
         if (!each.detected || each.launched) continue;
@@ -55,17 +49,9 @@ void CLaunchStationDlg::OnSelectionChange() {
     if (station) SetWindowTextA(GetDlgItem(IDC_LAUNCH_USER), station->defaultUser.c_str());
 }
 
-void CLaunchStationDlg::OnOK() {
-    stationText = ItemText(GetDlgItem(IDC_LAUNCH_STATION));
-    userName = ItemText(GetDlgItem(IDC_LAUNCH_USER));
-    // Longer names do not fit the driver's record; the dialog stays open.
-    for (auto [text, id] : {std::pair{&stationText, IDC_LAUNCH_STATION}, std::pair{&userName, IDC_LAUNCH_USER}}) {
-        if (text->size() > static_cast<size_t>(kNameLimit)) {
-            AfxMessageBox(("Please enter no more than " + std::to_string(kNameLimit) + " characters.").c_str(),
-                          MB_OK | MB_ICONEXCLAMATION);
-            SetFocus(GetDlgItem(id));
-            return;
-        }
-    }
-    EndDialog(IDOK);
+void CLaunchStationDlg::DoDataExchange(CDataExchange* exchange) {
+    DDX_CBString(exchange, IDC_LAUNCH_STATION, stationText);
+    DDV_MaxChars(exchange, stationText, kNameLimit);
+    DDX_Text(exchange, IDC_LAUNCH_USER, userName);
+    DDV_MaxChars(exchange, userName, kNameLimit);
 }

@@ -12,7 +12,7 @@ public:
     explicit CLaunchStationDlg(SystemConfig& config, CWnd* parent = nullptr);
 
     BOOL OnInitDialog() override;
-    void OnOK() override;
+    void DoDataExchange(CDataExchange* exchange) override;
 
     std::string stationText;
     std::string userName;

@@ -21,11 +21,6 @@ bool AnswersDirectly(UINT message) {
 
 }  // namespace
 
-void CDataExchange::Fail(int controlId) {
-    failed_ = true;
-    if (HWND control = m_pDlgWnd->GetDlgItem(controlId)) SetFocus(control);
-}
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)

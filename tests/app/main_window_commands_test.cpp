@@ -172,6 +172,27 @@ TEST_F(SeveralStationsMarked, TheLaunchDialogLaunchesTheChosenStationForTheUserT
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(3), "Logged In User"), Text("mwreader"));
 }
 
+TEST_F(SeveralStationsMarked, ANameLongerThanTheDriverTakesKeepsTheLaunchDialogOpen) {
+    const std::string longUser(40, 'u');
+    SetStation(1, "Front Desk", longUser.c_str());
+    SetStation(2, "Reading Room", "mwreader");
+    ASSERT_NE(Start(), nullptr);
+
+    HWND dialog = Open(ID_LAUNCH_STATION, IDC_LAUNCH_STATION);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ItemText(dialog, IDC_LAUNCH_USER), longUser) << "placed there in full";
+    test_support::PressButton(dialog, IDOK);
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), "Please enter no more than 31 characters.");
+    test_support::PressButton(box, IDOK);
+    ASSERT_TRUE(WaitFor([box] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+    test_support::PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(Closed(dialog));
+    EXPECT_TRUE(driver_.Requests().empty());
+}
+
 TEST_F(SeveralStationsMarked, TheStopListHoldsTheRunningStationsAndStopsTheChosenOne) {
     SetStation(1, "Front Desk", "mwclerk", true);
     SetStation(2, "Reading Room", "mwreader");
