@@ -16,8 +16,7 @@ namespace {
 const char kClassRoot[] = "System\\CurrentControlSet\\Services\\Class\\";
 const char kProductClass[] = "DevurOvezovuVovezuv";
 const char kProductDriver[] = "OrvantaWorkstation";
-// Deleting renumbers the remaining subkeys, so a listing that deletes starts
-// over; this many deletions end it.
+// A listing that deletes ends after this many deletions.
 const int kDeletionLimit = 11;
 
 const char* const kPciDevices[] = {"VEN_1023&DEV_9750", "VEN_5333&DEV_8A20", "VEN_1490&DEV_1000", "VEN_1285&DEV_0100"};
@@ -55,14 +54,30 @@ bool IsDriverKeyName(const std::string& driver) {
            driver.find('\\', slash + 1) == std::string::npos;
 }
 
+// Goes through the key's subkeys in index order; a subkey for which remove
+// answers true counts as deleted, and since deleting renumbers the rest,
+// the listing starts again at index 0. It ends with the listing or after
+// the deletion limit.
+template <typename Remove>
+void DeleteWhileListing(HKEY key, Remove remove) {
+    int deletions = 0;
+    std::string name;
+    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(key, index, name);) {
+        if (remove(name)) {
+            ++deletions;
+            index = 0;
+        } else {
+            ++index;
+        }
+    }
+}
+
 // Deletes the device's product instances with their driver keys; true when
 // the device has no instance left.
 bool CleanInstances(HKEY pci, const std::string& deviceName) {
     RegKey device(pci, deviceName);
     if (!device.IsOpen()) return false;
-    int deletions = 0;
-    std::string instance;
-    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(device.Get(), index, instance);) {
+    DeleteWhileListing(device.Get(), [&](const std::string& instance) {
         std::string type, driver;
         {
             RegKey entry(device.Get(), instance);
@@ -71,16 +86,10 @@ bool CleanInstances(HKEY pci, const std::string& deviceName) {
         }
         const bool product =
             lstrcmpiA(type.c_str(), kProductClass) == 0 || (!driver.empty() && IsProductDriverKey(kClassRoot + driver));
-        if (product) {
-            if (IsDriverKeyName(driver)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClassRoot + driver).c_str());
-            if (RegDeleteTreeA(device.Get(), instance.c_str()) == ERROR_SUCCESS) {
-                ++deletions;
-                index = 0;
-                continue;
-            }
-        }
-        ++index;
-    }
+        if (!product) return false;
+        if (IsDriverKeyName(driver)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClassRoot + driver).c_str());
+        return RegDeleteTreeA(device.Get(), instance.c_str()) == ERROR_SUCCESS;
+    });
     std::string first;
     return !SubkeyAt(device.Get(), 0, first);
 }
@@ -93,38 +102,24 @@ void RemoveEnumerationKeys() {
 }
 
 void RemovePciEntries() {
+    RegKey pci(HKEY_LOCAL_MACHINE, "Enum\\Pci");
+    if (!pci.IsOpen()) return;
     for (const char* identifier : kPciDevices) {
-        RegKey pci(HKEY_LOCAL_MACHINE, "Enum\\Pci");
-        if (!pci.IsOpen()) return;
-        int deletions = 0;
-        std::string device;
-        for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(pci.Get(), index, device);) {
-            if (device.compare(0, strlen(identifier), identifier) == 0 && CleanInstances(pci.Get(), device) &&
-                RegDeleteKeyA(pci.Get(), device.c_str()) == ERROR_SUCCESS) {
-                ++deletions;
-                index = 0;
-                continue;
-            }
-            ++index;
-        }
+        DeleteWhileListing(pci.Get(), [&](const std::string& device) {
+            return device.compare(0, strlen(identifier), identifier) == 0 && CleanInstances(pci.Get(), device) &&
+                   RegDeleteKeyA(pci.Get(), device.c_str()) == ERROR_SUCCESS;
+        });
     }
 }
 
 void RemoveMediaEntries() {
     RegKey media(HKEY_LOCAL_MACHINE, std::string(kClassRoot) + "Media");
     if (!media.IsOpen()) return;
-    int deletions = 0;
-    std::string entry;
-    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(media.Get(), index, entry);) {
+    DeleteWhileListing(media.Get(), [&](const std::string& entry) {
         std::string value;
-        if (RegKey(media.Get(), entry).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0 &&
-            RegDeleteTreeA(media.Get(), entry.c_str()) == ERROR_SUCCESS) {
-            ++deletions;
-            index = 0;
-            continue;
-        }
-        ++index;
-    }
+        return RegKey(media.Get(), entry).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0 &&
+               RegDeleteTreeA(media.Get(), entry.c_str()) == ERROR_SUCCESS;
+    });
 }
 
 void RemoveDeviceClass() {

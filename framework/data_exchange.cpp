@@ -64,11 +64,6 @@ void CDataExchange::Fail() {
     if (m_bEditLastControl) ::SendMessageA(control, EM_SETSEL, 0, -1);
 }
 
-void CDataExchange::Fail(int controlId) {
-    PrepareCtrl(controlId);
-    Fail();
-}
-
 void DDX_Text(CDataExchange* exchange, int controlId, std::string& value) {
     if (exchange->Failed()) return;
     HWND control = exchange->PrepareEditCtrl(controlId);

@@ -21,7 +21,6 @@ public:
     // A field refused the last control's content: the exchange stops and
     // the control gets the focus (an edit box with its text selected).
     void Fail();
-    void Fail(int controlId);
     bool Failed() const { return failed_; }
 
     CWnd* m_pDlgWnd;

@@ -42,18 +42,9 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     return CompleteIrp(irp, status, NT_SUCCESS(status) ? request.information : 0);
 }
 
-/* The station side can make \\.\Corehub look missing: without its link a
- * caller's open fails just as when no driver is loaded, while handles
- * already open keep working. */
+/* The station side can make \\.\Corehub look missing. */
 void CorehubSetLinkPresent(BOOLEAN present) {
-    UNICODE_STRING name;
-    UNICODE_STRING link;
-    RtlInitUnicodeString(&name, COREHUB_DEVICE_NAME);
-    RtlInitUnicodeString(&link, COREHUB_LINK_NAME);
-    if (present)
-        IoCreateSymbolicLink(&link, &name);
-    else
-        IoDeleteSymbolicLink(&link);
+    SetStandInLinkPresent(COREHUB_DEVICE_NAME, COREHUB_LINK_NAME, present);
 }
 
 static void DriverUnload(PDRIVER_OBJECT driver) {

@@ -35,3 +35,14 @@ void DeleteStandInDevice(PDEVICE_OBJECT* device, const WCHAR* linkName) {
 ULONG StandInDeviceNumber(PDEVICE_OBJECT device) {
     return ((DeviceExtension*)device->DeviceExtension)->number;
 }
+
+void SetStandInLinkPresent(const WCHAR* deviceName, const WCHAR* linkName, BOOLEAN present) {
+    UNICODE_STRING name;
+    UNICODE_STRING link;
+    RtlInitUnicodeString(&name, deviceName);
+    RtlInitUnicodeString(&link, linkName);
+    if (present)
+        IoCreateSymbolicLink(&link, &name);
+    else
+        IoDeleteSymbolicLink(&link);
+}

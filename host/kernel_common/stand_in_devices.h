@@ -11,3 +11,7 @@ NTSTATUS CreateStandInDevice(PDRIVER_OBJECT driver, ULONG number, const WCHAR* d
 /* Removes the link and the device, when there is one. */
 void DeleteStandInDevice(PDEVICE_OBJECT* device, const WCHAR* linkName);
 ULONG StandInDeviceNumber(PDEVICE_OBJECT device);
+/* Without its link a device cannot be opened, just as when no driver is
+ * loaded (Wine would ignore a failed IRP_MJ_CREATE), while handles already
+ * open keep working. */
+void SetStandInLinkPresent(const WCHAR* deviceName, const WCHAR* linkName, BOOLEAN present);

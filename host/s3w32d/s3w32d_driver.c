@@ -52,21 +52,8 @@ static void Unlock(void) {
     KeReleaseMutex(&stateLock, FALSE);
 }
 
-/* Without its link the product's device cannot be opened, exactly as when no
- * driver is loaded (Wine would ignore a failed IRP_MJ_CREATE). */
-static void SetLinkPresent(BOOLEAN present) {
-    UNICODE_STRING name;
-    UNICODE_STRING link;
-    RtlInitUnicodeString(&name, S3W32D_DEVICE_NAME);
-    RtlInitUnicodeString(&link, S3W32D_LINK_NAME);
-    if (present)
-        IoCreateSymbolicLink(&link, &name);
-    else
-        IoDeleteSymbolicLink(&link);
-}
-
 static void SetAbsent(BOOLEAN now) {
-    if (now != absent) SetLinkPresent(!now);
+    if (now != absent) SetStandInLinkPresent(S3W32D_DEVICE_NAME, S3W32D_LINK_NAME, !now);
     absent = now;
 }
 

@@ -16,26 +16,13 @@
 #include <vector>
 
 #include "registry_backup.h"
+#include "resource_library_suite.h"
 #include "resources.h"
 
 namespace config_test {
 
 // Loads ZELTO.DLL for the suite, as the control center does at start-up.
-class ConfigSuite : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        library_ = LoadLibraryA("ZELTO.DLL");
-        AfxSetResourceHandle(library_);
-    }
-    static void TearDownTestSuite() {
-        AfxSetResourceHandle(nullptr);
-        if (library_) FreeLibrary(library_);
-        library_ = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(library_, nullptr) << "ZELTO.DLL must lie beside the test program"; }
-
-    static inline HMODULE library_ = nullptr;
-};
+using ConfigSuite = test_support::ResourceLibrarySuite;
 
 inline bool KeyExists(HKEY root, const std::string& path) {
     HKEY key = nullptr;

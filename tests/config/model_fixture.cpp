@@ -21,7 +21,7 @@ HANDLE ApplicationDeviceHandle() {
 std::vector<std::unique_ptr<test_support::RegistryBackup>> ModelTest::kept_;
 
 void ModelTest::SetUpTestSuite() {
-    ConfigSuite::SetUpTestSuite();
+    config_test::ConfigSuite::SetUpTestSuite();
     for (const char* path :
          {"Software\\Quillon\\Orvanta", "Enum\\Root\\Ternway", "System\\CurrentControlSet\\Services\\Class\\Ports"})
         kept_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, path));
@@ -31,11 +31,11 @@ void ModelTest::SetUpTestSuite() {
 void ModelTest::TearDownTestSuite() {
     kept_.clear();
     if (device != INVALID_HANDLE_VALUE) CloseHandle(device);
-    ConfigSuite::TearDownTestSuite();
+    config_test::ConfigSuite::TearDownTestSuite();
 }
 
 void ModelTest::SetUp() {
-    ConfigSuite::SetUp();
+    config_test::ConfigSuite::SetUp();
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Quillon\\Orvanta");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Enum\\Root\\Ternway");
     HKEY key = nullptr;

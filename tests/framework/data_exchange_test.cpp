@@ -11,6 +11,7 @@
 #include "data_exchange.h"
 #include "dialog.h"
 #include "resource_ids.h"
+#include "resource_library_suite.h"
 #include "resources.h"
 #include "seams.h"
 
@@ -21,17 +22,10 @@ struct Shown {
     UINT style;
 };
 
-class DataExchange : public ::testing::Test {
+class DataExchange : public test_support::ResourceLibrarySuite {
 protected:
-    static void SetUpTestSuite() {
-        library_ = LoadLibraryA("ZELTO.DLL");
-        AfxSetResourceHandle(library_);
-    }
-    static void TearDownTestSuite() {
-        AfxSetResourceHandle(nullptr);
-        FreeLibrary(library_);
-    }
     void SetUp() override {
+        ResourceLibrarySuite::SetUp();
         AfxSetMessageBoxHandler([this](HWND, const std::string& text, const std::string&, UINT style) {
             shown_.push_back({text, style});
             return IDOK;
@@ -54,10 +48,8 @@ protected:
     }
     static void Press(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
 
-    static HMODULE library_;
     std::vector<Shown> shown_;
 };
-HMODULE DataExchange::library_ = nullptr;
 
 // The launch dialog's user name as text of at most five characters, and as
 // a number.

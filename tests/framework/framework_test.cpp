@@ -9,29 +9,20 @@
 #include "dialog.h"
 #include "registry_backup.h"
 #include "resource_ids.h"
+#include "resource_library_suite.h"
 #include "resources.h"
 #include "seams.h"
 
 namespace {
 
-class Framework : public ::testing::Test {
+class Framework : public test_support::ResourceLibrarySuite {
 protected:
-    static void SetUpTestSuite() {
-        library_ = LoadLibraryA("ZELTO.DLL");
-        AfxSetResourceHandle(library_);
-    }
-    static void TearDownTestSuite() {
-        AfxSetResourceHandle(nullptr);
-        FreeLibrary(library_);
-    }
     void TearDown() override {
         AfxSetMessageBoxHandler(nullptr);
         AfxSetModalOperator(nullptr);
         AfxSetClock(nullptr);
     }
-    static HMODULE library_;
 };
-HMODULE Framework::library_ = nullptr;
 
 struct ShownBox {
     std::string text, caption;
