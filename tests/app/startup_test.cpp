@@ -75,9 +75,12 @@ TEST_F(Startup, WithoutTheDriverItSaysSoOnceAndOpensItsWindow) {
     EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_NO_DRIVER));
     test_support::PressButton(box, IDOK);
 
-    HWND main = program.WaitForWindowOfClass(kMainClass);
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(test_support::WindowText(main), "Zelto Control Center");
+    // The caption is put on after the window has been created and shown, so wait for it.
+    HWND main = program.WaitForWindow([](HWND window) {
+        return test_support::ClassName(window) == kMainClass &&
+               test_support::WindowText(window) == "Zelto Control Center";
+    });
+    ASSERT_NE(main, nullptr) << "no main window with its caption";
     EXPECT_EQ(program.WaitForMessageBox(500), nullptr) << "the message must show once";
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(10000));
