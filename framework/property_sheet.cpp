@@ -1,0 +1,151 @@
+#include "property_sheet.h"
+
+#include <commctrl.h>
+
+#include "application.h"
+#include "resources.h"
+#include "seams.h"
+
+namespace {
+
+// Posted once the sheet is initialised, so the test operator works the
+// sheet from inside its own message loop.
+const UINT kRunSheetOperator = WM_APP + 0x3F1;
+
+// The sheet whose system window is being made; the system's callback
+// carries no pointer of its own. Sheets run on the user interface thread
+// only, one being made at a time.
+CPropertySheet* sheetBeingMade = nullptr;
+
+}  // namespace
+
+CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(templateId) {
+    if (captionId) AfxLoadString(captionId, title_);
+}
+
+PROPSHEETPAGEA CPropertyPage::Describe() {
+    PROPSHEETPAGEA page = {};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_DEFAULT;
+    LPCSTR name = MAKEINTRESOURCEA(templateId_);
+    page.hInstance = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));  // RT_DIALOG
+    page.pszTemplate = name;
+    page.pfnDlgProc = &AfxPropPageProc;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    if (!title_.empty()) {
+        page.dwFlags |= PSP_USETITLE;
+        page.pszTitle = title_.c_str();
+    }
+    return page;
+}
+
+void CPropertyPage::SetModified(BOOL changed) {
+    HWND sheet = ::GetParent(m_hWnd);
+    if (!sheet) return;
+    ::SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+
+BOOL CPropertyPage::OnSetActive() {
+    return TRUE;
+}
+
+BOOL CPropertyPage::OnKillActive() {
+    return UpdateData(TRUE);
+}
+
+BOOL CPropertyPage::OnApply() {
+    OnOK();
+    return TRUE;
+}
+
+void CPropertyPage::OnReset() {
+    OnCancel();
+}
+
+void CPropertyPage::OnOK() {}
+
+void CPropertyPage::OnCancel() {}
+
+BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->hwndFrom != ::GetParent(m_hWnd)) return CDialog::OnNotify(wParam, lParam, result);
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        // 0 accepts the activation; -1 would refuse it.
+        *result = OnSetActive() ? 0 : -1;
+        return TRUE;
+    case PSN_KILLACTIVE:
+        // Non-zero keeps the page.
+        *result = OnKillActive() ? FALSE : TRUE;
+        return TRUE;
+    case PSN_APPLY:
+        *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        return TRUE;
+    case PSN_RESET:
+        OnReset();
+        *result = 0;
+        return TRUE;
+    default:
+        return CDialog::OnNotify(wParam, lParam, result);
+    }
+}
+
+INT_PTR CALLBACK AfxPropPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The page arrives inside the system's copy of its description.
+    if (message == WM_INITDIALOG) lParam = reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam;
+    return AfxDlgProc(window, message, wParam, lParam);
+}
+
+CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage)
+    : parent_(parent), selectPage_(selectPage) {
+    AfxLoadString(captionId, caption_);
+}
+
+INT_PTR CPropertySheet::DoModal() {
+    if (pages_.empty()) return IDCANCEL;
+    std::vector<PROPSHEETPAGEA> pages;
+    pages.reserve(pages_.size());
+    for (CPropertyPage* page : pages_) pages.push_back(page->Describe());
+
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    header.hwndParent = parent_ ? parent_->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
+    header.hInstance = AfxGetResourceHandle();
+    header.pszCaption = caption_.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = selectPage_ < pages.size() ? selectPage_ : 0;
+    header.ppsp = pages.data();
+    header.pfnCallback = &CPropertySheet::SheetCallback;
+
+    endedWithOk_ = false;
+    sheetBeingMade = this;
+    INT_PTR shown = PropertySheetA(&header);
+    sheetBeingMade = nullptr;
+    if (shown < 0) return -1;
+    return endedWithOk_ ? IDOK : IDCANCEL;
+}
+
+int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM) {
+    if (message == PSCB_INITIALIZED && sheetBeingMade) {
+        CPropertySheet* sheet = sheetBeingMade;
+        sheetBeingMade = nullptr;
+        sheet->SubclassWindow(window);
+        ::PostMessageA(window, kRunSheetOperator, 0, 0);
+    }
+    return 0;
+}
+
+LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunSheetOperator) {
+        AfxRunModalOperator(m_hWnd);
+        return 0;
+    }
+    LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    // The sheet lets go of its pages only when OK went through: a page that
+    // refused keeps it open.
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK && m_hWnd &&
+        !::SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0))
+        endedWithOk_ = true;
+    return result;
+}

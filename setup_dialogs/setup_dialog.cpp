@@ -1,0 +1,28 @@
+#include "setup_dialog.h"
+
+#include "resource_ids.h"
+
+namespace {
+
+const int kZeltoEditionBoards = 2;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(SetupDialog, CDialog)
+ON_BN_CLICKED(IDC_SETUP_BOARDS, OnBoards)
+END_MESSAGE_MAP()
+
+SetupDialog::SetupDialog(SystemConfig& model, CWnd* parent, bool zeltoEdition)
+    : CDialog(IDD_SETUP, parent), model_(model), zeltoEdition_(zeltoEdition) {}
+
+void SetupDialog::OnBoards() {
+    CBoardSheet sheet(IDS_BOARD_SHEET, this);
+    int offered = zeltoEdition_ ? kZeltoEditionBoards : SystemConfig::kBoardCount;
+    for (int i = 0; i < offered; ++i) {
+        if (!model_.BoardHasModelMarker(i)) continue;
+        boardPages[i] = std::make_unique<CBoardPage>(model_, i, zeltoEdition_);
+        sheet.AddPage(boardPages[i].get());
+    }
+    sheet.DoModal();
+    for (auto& page : boardPages) page.reset();
+}

@@ -1,0 +1,120 @@
+// Property sheets: how a run ends, which pages hear OK, and a page that
+// refuses to be left.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+#include "data_exchange.h"
+#include "property_sheet.h"
+#include "resource_ids.h"
+#include "resource_library_suite.h"
+#include "seams.h"
+
+namespace {
+
+// A page over the board template whose name must not be longer than four
+// characters; it counts the OKs it hears.
+class NamePage : public CPropertyPage {
+public:
+    explicit NamePage(UINT captionId = 0) : CPropertyPage(IDD_BOARD_PAGE, captionId) {}
+    void DoDataExchange(CDataExchange* exchange) override {
+        DDX_Text(exchange, IDC_BOARD_NAME, name);
+        DDV_MaxChars(exchange, name, 4);
+    }
+    void OnOK() override { ++applied; }
+    std::string name;
+    int applied = 0;
+};
+
+class SheetRun : public test_support::ResourceLibrarySuite {
+protected:
+    void SetUp() override {
+        ResourceLibrarySuite::SetUp();
+        AfxSetMessageBoxHandler([this](HWND, const std::string&, const std::string&, UINT) {
+            ++boxes_;
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        AfxSetMessageBoxHandler(nullptr);
+        AfxSetModalOperator(nullptr);
+    }
+    static INT_PTR Run(CPropertySheet& sheet, const std::function<void(HWND)>& operate) {
+        AfxSetModalOperator(operate);
+        return sheet.DoModal();
+    }
+    static void Press(HWND sheet, int id) { SendDlgItemMessageA(sheet, id, BM_CLICK, 0, 0); }
+    static std::string Tab(HWND sheet, int index) {
+        HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+        char text[64] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+
+    int boxes_ = 0;
+};
+
+TEST_F(SheetRun, OkEndsWithIdokAndReachesOnlyThePagesThatWereShown) {
+    NamePage first(IDS_BOARD_SHEET), second;
+    CPropertySheet sheet(IDS_STATION_SHEET);
+    sheet.AddPage(&first);
+    sheet.AddPage(&second);
+    std::string tabs;
+    EXPECT_EQ(Run(sheet,
+                  [&](HWND window) {
+                      tabs = Tab(window, 0) + "|" + Tab(window, 1);
+                      Press(window, IDOK);
+                  }),
+              IDOK);
+    EXPECT_EQ(tabs, "Adapter Boards|Board") << "without a title of its own a page shows its template's caption";
+    EXPECT_EQ(first.applied, 1);
+    EXPECT_EQ(second.applied, 0);
+}
+
+TEST_F(SheetRun, CancelEndsWithIdcancelAndAppliesNothing) {
+    NamePage page;
+    CPropertySheet sheet(IDS_STATION_SHEET);
+    sheet.AddPage(&page);
+    EXPECT_EQ(Run(sheet, [&](HWND window) { Press(window, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(page.applied, 0);
+}
+
+TEST_F(SheetRun, APageThatRefusesItsControlsKeepsTheSheetOpen) {
+    NamePage first, second;
+    CPropertySheet sheet(IDS_STATION_SHEET);
+    sheet.AddPage(&first);
+    sheet.AddPage(&second);
+    bool keptPage = false, keptSheet = false;
+    EXPECT_EQ(Run(sheet,
+                  [&](HWND window) {
+                      HWND page = reinterpret_cast<HWND>(SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0));
+                      SetDlgItemTextA(page, IDC_BOARD_NAME, "too long");
+                      SendMessageA(window, PSM_SETCURSEL, 1, 0);
+                      keptPage = reinterpret_cast<HWND>(SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0)) == page;
+                      Press(window, IDOK);
+                      keptSheet = IsWindow(window) && SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0) != 0;
+                      Press(window, IDCANCEL);
+                  }),
+              IDCANCEL);
+    EXPECT_TRUE(keptPage);
+    EXPECT_TRUE(keptSheet);
+    EXPECT_EQ(boxes_, 2);
+    EXPECT_EQ(first.applied, 0);
+}
+
+TEST_F(SheetRun, ASheetWithoutPagesIsNotShown) {
+    CPropertySheet sheet(IDS_STATION_SHEET);
+    bool shown = false;
+    EXPECT_EQ(Run(sheet, [&](HWND) { shown = true; }), IDCANCEL);
+    EXPECT_FALSE(shown);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Runs the setup dialog as the control center does and hands the sheet that
+// one of its buttons opens to the test, which works the real controls
+// through real messages. The model's registry branch is emptied before each
+// test and kept across the suite.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model_fixture.h"
+#include "resource_ids.h"
+#include "seams.h"
+#include "setup_dialog.h"
+
+struct ShownBox {
+    std::string text;
+    UINT style;
+};
+
+class SetupSheetTest : public ModelTest {
+protected:
+    // The sheet's Apply button, as the system numbers it.
+    static const int kApplyButton = 0x3021;
+
+    void SetUp() override {
+        ModelTest::SetUp();
+        AfxSetMessageBoxHandler([this](HWND, const std::string& text, const std::string&, UINT style) {
+            boxes_.push_back({text, style});
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        AfxSetMessageBoxHandler(nullptr);
+        AfxSetModalOperator(nullptr);
+    }
+
+    // Opens the setup dialog, presses the button and lets work operate the
+    // sheet; false when no sheet was shown.
+    bool RunSheet(SystemConfig& model, bool zeltoEdition, int button, const std::function<void(HWND sheet)>& work) {
+        bool shown = false;
+        AfxSetModalOperator([&](HWND window) {
+            if (::GetDlgItem(window, IDC_SETUP_BOARDS)) {
+                SendDlgItemMessageA(window, button, BM_CLICK, 0, 0);
+                SendDlgItemMessageA(window, IDOK, BM_CLICK, 0, 0);
+                return;
+            }
+            shown = true;
+            work(window);
+        });
+        SetupDialog dialog(model, nullptr, zeltoEdition);
+        dialog.DoModal();
+        AfxSetModalOperator(nullptr);
+        return shown;
+    }
+
+    static std::vector<std::string> Tabs(HWND sheet) {
+        HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+        std::vector<std::string> titles;
+        int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[64] = {};
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            titles.push_back(text);
+        }
+        return titles;
+    }
+    static HWND CurrentPage(HWND sheet) {
+        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    static void ShowPage(HWND sheet, int index) { SendMessageA(sheet, PSM_SETCURSEL, index, 0); }
+    static void Press(HWND window, int id) { SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
+    static bool Enabled(HWND window, int id) { return IsWindowEnabled(::GetDlgItem(window, id)); }
+    static std::string Text(HWND window, int id) {
+        char text[256] = {};
+        GetDlgItemTextA(window, id, text, sizeof text);
+        return text;
+    }
+    // Types into an edit box as the user would: the box tells its page.
+    static void Type(HWND page, int id, const std::string& text) { SetDlgItemTextA(page, id, text.c_str()); }
+
+    std::vector<ShownBox> boxes_;
+};
