@@ -11,6 +11,8 @@ namespace {
 // Posted once the sheet is initialised, so the test operator works the
 // sheet from inside its own message loop.
 const UINT kRunSheetOperator = WM_APP + 0x3F1;
+// Posted by a page to itself to mark it modified once the sheet is ready.
+const UINT kMarkAgain = WM_APP + 0x3F2;
 
 // The sheet whose system window is being made; the system's callback
 // carries no pointer of its own. Sheets run on the user interface thread
@@ -40,9 +42,21 @@ PROPSHEETPAGEA CPropertyPage::Describe() {
 }
 
 void CPropertyPage::SetModified(BOOL changed) {
+    modified_ = changed != FALSE;
     HWND sheet = ::GetParent(m_hWnd);
     if (!sheet) return;
     ::SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    // While the page initialises, the sheet neither knows it nor has set up
+    // its buttons; the mark is made again once the sheet is ready.
+    if (changed && !::IsWindowVisible(m_hWnd)) ::PostMessageA(m_hWnd, kMarkAgain, 0, 0);
+}
+
+BOOL CPropertyPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message != kMarkAgain) return CDialog::OnWndMsg(message, wParam, lParam, result);
+    HWND sheet = ::GetParent(m_hWnd);
+    if (modified_ && sheet) ::SendMessageA(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    *result = 0;
+    return TRUE;
 }
 
 BOOL CPropertyPage::OnSetActive() {
@@ -79,7 +93,13 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         *result = OnKillActive() ? FALSE : TRUE;
         return TRUE;
     case PSN_APPLY:
-        *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        if (OnApply()) {
+            // The sheet takes its Apply button back once every page applied.
+            modified_ = false;
+            *result = PSNRET_NOERROR;
+        } else {
+            *result = PSNRET_INVALID_NOCHANGEPAGE;
+        }
         return TRUE;
     case PSN_RESET:
         OnReset();

@@ -46,10 +46,13 @@ public:
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     friend INT_PTR CALLBACK AfxPropPageProc(HWND, UINT, WPARAM, LPARAM);
     std::string title_;
+    // Whether the page's last mark was "modified" (cleared by OK and Apply).
+    bool modified_ = false;
 };
 
 INT_PTR CALLBACK AfxPropPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,11 +9,25 @@ const int kZeltoEditionBoards = 2;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SetupDialog, CDialog)
+ON_BN_CLICKED(IDC_SETUP_STATIONS, OnStations)
 ON_BN_CLICKED(IDC_SETUP_BOARDS, OnBoards)
 END_MESSAGE_MAP()
 
 SetupDialog::SetupDialog(SystemConfig& model, CWnd* parent, bool zeltoEdition)
     : CDialog(IDD_SETUP, parent), model_(model), zeltoEdition_(zeltoEdition) {}
+
+void SetupDialog::OnStations() {
+    CStationSheet sheet(IDS_STATION_SHEET, this);
+    if (!model_.AnyBoardHasModelMarker()) return;
+    for (int i = 0; i < SystemConfig::kStationCount; ++i) {
+        if (!model_.StationBoardHasModelMarker(i)) continue;
+        stationPages[i] = std::make_unique<CStationPage>(model_, i);
+        // A station that was not found keeps its page out of the sheet.
+        if (model_.stations[i].detected) sheet.AddPage(stationPages[i].get());
+    }
+    sheet.DoModal();
+    for (auto& page : stationPages) page.reset();
+}
 
 void SetupDialog::OnBoards() {
     CBoardSheet sheet(IDS_BOARD_SHEET, this);

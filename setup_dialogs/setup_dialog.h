@@ -8,6 +8,7 @@
 #include "board_page.h"
 #include "dialog.h"
 #include "program_edition.h"
+#include "station_page.h"
 #include "system_config.h"
 
 class SetupDialog : public CDialog {
@@ -16,9 +17,11 @@ public:
     SetupDialog(SystemConfig& model, CWnd* parent = nullptr, bool zeltoEdition = RunsAsZeltoEdition());
 
     // The pages of the sheet that is open; all null between runs.
+    std::unique_ptr<CStationPage> stationPages[SystemConfig::kStationCount];
     std::unique_ptr<CBoardPage> boardPages[SystemConfig::kBoardCount];
 
 protected:
+    void OnStations();
     void OnBoards();
 
     SystemConfig& model_;

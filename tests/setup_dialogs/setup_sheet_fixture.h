@@ -43,16 +43,25 @@ protected:
     // sheet; false when no sheet was shown.
     bool RunSheet(SystemConfig& model, bool zeltoEdition, int button, const std::function<void(HWND sheet)>& work) {
         bool shown = false;
+        SetupDialog dialog(model, nullptr, zeltoEdition);
         AfxSetModalOperator([&](HWND window) {
             if (::GetDlgItem(window, IDC_SETUP_BOARDS)) {
                 SendDlgItemMessageA(window, button, BM_CLICK, 0, 0);
                 SendDlgItemMessageA(window, IDOK, BM_CLICK, 0, 0);
                 return;
             }
+            if (::GetDlgItem(window, IDC_PRINTER_MODE_NORMAL)) {
+                if (modeDialog_)
+                    modeDialog_(window);
+                else
+                    SendDlgItemMessageA(window, IDCANCEL, BM_CLICK, 0, 0);
+                return;
+            }
             shown = true;
+            running_ = &dialog;
             work(window);
+            running_ = nullptr;
         });
-        SetupDialog dialog(model, nullptr, zeltoEdition);
         dialog.DoModal();
         AfxSetModalOperator(nullptr);
         return shown;
@@ -73,6 +82,15 @@ protected:
         }
         return titles;
     }
+    // Lets the sheet handle what is still queued for it, as it does before
+    // the user can act.
+    static void Settle() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     static HWND CurrentPage(HWND sheet) {
         return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     }
@@ -88,4 +106,9 @@ protected:
     static void Type(HWND page, int id, const std::string& text) { SetDlgItemTextA(page, id, text.c_str()); }
 
     std::vector<ShownBox> boxes_;
+    // The setup dialog while its sheet is open.
+    SetupDialog* running_ = nullptr;
+    // Works the printer mode dialog when a page opens it; without it the
+    // dialog is cancelled.
+    std::function<void(HWND dialog)> modeDialog_;
 };

@@ -1,0 +1,260 @@
+// The station sheet: which stations get a page, how a page's port groups
+// start out, the printer mode, and what OK tells the administrator and
+// writes for the station and its ports.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config_fixture.h"
+#include "setup_sheet_fixture.h"
+
+namespace {
+
+const char kConfigManagerEnum[] = "Config Manager\\Enum";
+// A device listing of our own, below those the host's start made.
+const char kListedDevice[] = "CFFFF0001";
+
+class StationSheet : public SetupSheetTest {
+protected:
+    static void SetUpTestSuite() {
+        SetupSheetTest::SetUpTestSuite();
+        portList_ = std::make_unique<config_test::KeptProfileSection>("Ports");
+    }
+    static void TearDownTestSuite() {
+        portList_.reset();
+        SetupSheetTest::TearDownTestSuite();
+    }
+    // Port names of their own: the other stations' default names begin at
+    // COM5, and saving a station that does not use them takes them off the
+    // port list.
+    // Two stations on a marked board with serial 1 and the printer in use,
+    // a third that was not found there, and a fourth on an unmarked board.
+    void SetUp() override {
+        SetupSheetTest::SetUp();
+        for (const char* port : {"COM21", "COM22", "COM23", "COM24", "LPT13", "LPT14"})
+            WriteProfileStringA("Ports", port, nullptr);
+        SystemConfig model;
+        model.boards[0].boardName = "Ternway PA-2";
+        const char* names[] = {"Reception", "Back office", "Store", "Workshop"};
+        for (int i = 0; i < 4; ++i) {
+            StationConfig& station = model.stations[i];
+            station.detected = i == 2 ? 0 : 1;
+            station.boardNumber = i == 3 ? 1 : 0;
+            station.stationName = names[i];
+            station.defaultUser = "guest";
+        }
+        StationConfig& reception = model.stations[0];
+        reception.serial1Enabled = 1;
+        reception.serial1PortName = "COM21";
+        reception.serial1Name = "Reception scanner";
+        reception.serial2PortName = "COM22";
+        reception.serial2Name = "Reception scale";
+        reception.printerEnabled = 1;
+        reception.printerPortName = "LPT13";
+        reception.printerName = "Reception printer";
+        model.SaveBoardsAndStations();
+        // Whether a station was found is the driver's word, not the model's.
+        for (int number : {1, 2, 4}) PutByte(StationKey(number), "Detected", 1);
+        model_ = std::make_unique<SystemConfig>();
+    }
+    void TearDown() override {
+        RegDeleteKeyA(HKEY_DYN_DATA, (std::string(kConfigManagerEnum) + "\\" + kListedDevice).c_str());
+        SetupSheetTest::TearDown();
+    }
+
+    bool Run(const std::function<void(HWND sheet)>& work) { return RunSheet(*model_, false, IDC_SETUP_STATIONS, work); }
+    // Lists a device as present, as the configuration manager does at start.
+    static void ListDevice(const std::string& hardwareKey) {
+        HKEY key = nullptr;
+        std::string path = std::string(kConfigManagerEnum) + "\\" + kListedDevice;
+        ASSERT_EQ(RegCreateKeyA(HKEY_DYN_DATA, path.c_str(), &key), ERROR_SUCCESS);
+        RegSetValueExA(key, "HardWareKey", 0, REG_SZ, reinterpret_cast<const BYTE*>(hardwareKey.c_str()),
+                       static_cast<DWORD>(hardwareKey.size() + 1));
+        RegCloseKey(key);
+    }
+    static std::string InPortList(const char* port) {
+        char value[64] = {};
+        GetProfileStringA("Ports", port, "(none)", value, sizeof value);
+        return value;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const ShownBox& box : boxes_) texts.push_back(box.text);
+        return texts;
+    }
+    static void Click(HWND page, int id) { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
+
+    std::unique_ptr<SystemConfig> model_;
+    static inline std::unique_ptr<config_test::KeptProfileSection> portList_;
+};
+
+const std::string kSwitched =
+    "Ports were switched on or off, or the printer mode was changed. Restart Windows for the change to take effect.";
+const std::string kRenamed = "The port names were changed. Restart Windows so that programs see the new names.";
+
+TEST_F(StationSheet, DetectedStationsOnMarkedBoardsGetAPageTitledWithTheirName) {
+    std::vector<std::string> tabs;
+    bool hiddenPage = false, unmarkedPage = true;
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        tabs = Tabs(sheet);
+        char caption[64] = {};
+        GetWindowTextA(sheet, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Stations");
+        hiddenPage = running_->stationPages[2] != nullptr;
+        unmarkedPage = running_->stationPages[3] != nullptr;
+        Press(sheet, IDCANCEL);
+    }));
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Reception", "Back office"}));
+    EXPECT_TRUE(hiddenPage) << "a station not found on a marked board has a page that is not shown";
+    EXPECT_FALSE(unmarkedPage);
+}
+
+TEST_F(StationSheet, WithoutAMarkedBoardNothingIsShown) {
+    model_->boards[0].boardName = "Station Adapter";
+    EXPECT_FALSE(Run([&](HWND sheet) { Press(sheet, IDCANCEL); }));
+}
+
+TEST_F(StationSheet, APortsSettingsButtonFollowsItsCheckBoxAndTheListedDevices) {
+    // Only an exact listing counts; serial 2 is listed but not in use.
+    ListDevice("root\\ternway\\app1port1");
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        Settle();
+        EXPECT_TRUE(Enabled(sheet, kApplyButton)) << "the page starts out modified";
+        EXPECT_EQ(Text(page, IDC_PAGE_SERIAL1_PORT), "COM21");
+        EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_PORT));
+        EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_NAME));
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_SERIAL1_SETTINGS)) << "its device is not listed yet";
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_SERIAL2_PORT));
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_SERIAL2_NAME));
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_SERIAL2_SETTINGS));
+        EXPECT_TRUE(Enabled(page, IDC_PAGE_PRINTER_SETTINGS));
+
+        ListDevice("Root\\Ternway\\App1Port2");
+        Click(page, IDC_PAGE_SERIAL2);
+        EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL2_PORT));
+        EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL2_SETTINGS));
+        EXPECT_EQ(GetFocus(), ::GetDlgItem(page, IDC_PAGE_SERIAL2_PORT));
+        Click(page, IDC_PAGE_PRINTER);
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_PRINTER_SETTINGS));
+        EXPECT_FALSE(Enabled(page, IDC_PAGE_PRINTER_NAME));
+        Press(sheet, IDCANCEL);
+    }));
+}
+
+TEST_F(StationSheet, ChangingOnlyThePrinterModeCountsAsSwitchingPorts) {
+    bool checkedNormal = false;
+    modeDialog_ = [&](HWND dialog) {
+        checkedNormal = IsDlgButtonChecked(dialog, IDC_PRINTER_MODE_NORMAL) == BST_CHECKED;
+        SendDlgItemMessageA(dialog, IDC_PRINTER_MODE_ALTERNATE, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+    };
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);
+        Press(sheet, IDOK);
+    }));
+    EXPECT_TRUE(checkedNormal);
+    EXPECT_EQ(Texts(), std::vector<std::string>{kSwitched});
+    ASSERT_EQ(boxes_[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(SystemConfig().stations[0].printerEnabled, 2u);
+}
+
+TEST_F(StationSheet, ACancelledPrinterModeDialogChangesNothing) {
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);  // cancelled by the fixture
+        Press(sheet, IDOK);
+    }));
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(SystemConfig().stations[0].printerEnabled, 1u);
+}
+
+TEST_F(StationSheet, ANameAndAPortChangedTogetherSayRenamedOnceAndKeepTheOldListEntry) {
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        Type(page, IDC_PAGE_SERIAL1_NAME, "Reception modem");
+        Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
+        Press(sheet, IDOK);
+    }));
+    EXPECT_EQ(Texts(), std::vector<std::string>{kRenamed});
+    EXPECT_EQ(InPortList("COM21"), "") << "a friendly name came first, so the old entry stays";
+    EXPECT_EQ(InPortList("COM23"), "");
+    SystemConfig stored;
+    EXPECT_EQ(stored.stations[0].serial1PortName, "COM23");
+    EXPECT_EQ(stored.stations[0].serial1Name, "Reception modem");
+}
+
+TEST_F(StationSheet, TwoRenamedPortsLoseOnlyTheFirstOldListEntry) {
+    // Serial 2 in use under COM22 first, with its entry in the port list.
+    model_->stations[0].serial2Enabled = 1;
+    model_->SaveAll();
+    ASSERT_EQ(InPortList("COM22"), "");
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
+        Type(page, IDC_PAGE_SERIAL2_PORT, "COM24");
+        Press(sheet, IDOK);
+    }));
+    EXPECT_EQ(Texts(), std::vector<std::string>{kRenamed});
+    EXPECT_EQ(InPortList("COM21"), "(none)");
+    EXPECT_EQ(InPortList("COM22"), "");
+    EXPECT_EQ(InPortList("COM23"), "");
+    EXPECT_EQ(InPortList("COM24"), "");
+}
+
+TEST_F(StationSheet, AnUncheckedPortIsStoredOffAndLosesItsRegistration) {
+    ASSERT_TRUE(KeyExists("Enum\\Root\\Ternway\\App1Port1"));
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        Click(page, IDC_PAGE_SERIAL1);
+        Type(page, IDC_PAGE_STATION_NAME, "Front desk");
+        Click(page, IDC_PAGE_AUTOLAUNCH);
+        Press(sheet, IDOK);
+    }));
+    EXPECT_EQ(Texts(), std::vector<std::string>{kSwitched});
+    SystemConfig stored;
+    EXPECT_EQ(stored.stations[0].serial1Enabled, 0u);
+    EXPECT_EQ(stored.stations[0].stationName, "Front desk");
+    EXPECT_EQ(stored.stations[0].autoLaunch, 1u);
+    EXPECT_FALSE(KeyExists("Enum\\Root\\Ternway\\App1Port1"));
+    EXPECT_EQ(InPortList("COM21"), "(none)");
+}
+
+TEST_F(StationSheet, ADefaultUserTooLongIsRefusedAndNothingIsWritten) {
+    bool stayed = false;
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        SendDlgItemMessageA(page, IDC_PAGE_DEFAULT_USER, EM_LIMITTEXT, 0, 0);
+        Type(page, IDC_PAGE_DEFAULT_USER, std::string(21, 'u'));
+        Type(page, IDC_PAGE_STATION_NAME, "Front desk");
+        Press(sheet, IDOK);
+        stayed = CurrentPage(sheet) == page;
+        Press(sheet, IDCANCEL);
+    }));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Please enter no more than 20 characters."});
+    SystemConfig stored;
+    EXPECT_EQ(stored.stations[0].defaultUser, "guest");
+    EXPECT_EQ(stored.stations[0].stationName, "Reception");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StationSheet, LineSettingsForAPortTheSystemDoesNotKnowEndSilently) {
+    ListDevice("Root\\Ternway\\App1Port1");
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        HWND page = CurrentPage(sheet);
+        Type(page, IDC_PAGE_SERIAL1_PORT, "NOSUCH");
+        Click(page, IDC_PAGE_SERIAL1);  // takes the text into the page
+        Click(page, IDC_PAGE_SERIAL1);
+        ASSERT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_SETTINGS));
+        Click(page, IDC_PAGE_SERIAL1_SETTINGS);
+        Press(sheet, IDCANCEL);
+    }));
+    EXPECT_TRUE(boxes_.empty());
+}
+
+}  // namespace
