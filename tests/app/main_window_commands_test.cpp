@@ -13,16 +13,6 @@ using namespace main_window;
 
 // ---- Dialogs ---------------------------------------------------------------
 
-// A dialog of the program that holds the child; the class tells it from the
-// main window.
-HWND WaitForDialogWith(Program& program, int childId, DWORD milliseconds = 10000) {
-    return program.WaitForWindow(
-        [childId](HWND window) {
-            return test_support::ClassName(window) == "#32770" && GetDlgItem(window, childId) != nullptr;
-        },
-        milliseconds);
-}
-
 // A list or combo box item chosen as a click chooses it: the selection and
 // the notification its dialog receives.
 void ChooseListItem(HWND dialog, int listId, int item) {
@@ -34,10 +24,6 @@ void ChooseComboItem(HWND dialog, int comboId, int item) {
     HWND combo = GetDlgItem(dialog, comboId);
     SendMessageA(combo, CB_SETCURSEL, item, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
-
-std::string ItemText(HWND dialog, int id) {
-    return test_support::WindowText(GetDlgItem(dialog, id));
 }
 
 // The name and the user of each launch the driver received, in order, with
@@ -68,18 +54,6 @@ protected:
             launches.push_back(launch);
         }
         return launches;
-    }
-
-    // Gives the command as the menu does; the dialog it opens.
-    HWND Open(UINT command, int childId) {
-        PostMessageA(main_, WM_COMMAND, command, 0);
-        return WaitForDialogWith(*program_, childId);
-    }
-
-    bool Closed(HWND dialog) {
-        if (!WaitFor([dialog] { return !IsWindow(dialog); })) return false;
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
     }
 };
 

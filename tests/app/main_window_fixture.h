@@ -363,6 +363,22 @@ const char kOptionsMenu = 'o';
 // off, shut down the system.
 enum OptionsItem { kAutoLaunchOn, kAutoLaunchOff, kShutdownOn, kShutdownOff, kShutDownSystem, kOptionsItems };
 
+// ---- Dialogs ---------------------------------------------------------------
+
+// A dialog of the program that holds the child; the class tells it from the
+// main window.
+inline HWND WaitForDialogWith(Program& program, int childId, DWORD milliseconds = 10000) {
+    return program.WaitForWindow(
+        [childId](HWND window) {
+            return test_support::ClassName(window) == "#32770" && GetDlgItem(window, childId) != nullptr;
+        },
+        milliseconds);
+}
+
+inline std::string ItemText(HWND dialog, int id) {
+    return test_support::WindowText(GetDlgItem(dialog, id));
+}
+
 // ---- The fixture ---------------------------------------------------------
 
 class MainWindowTest : public ::testing::Test {
@@ -445,6 +461,19 @@ protected:
     bool Answer(HWND box, int button) {
         test_support::PressButton(box, button);
         if (!WaitFor([box] { return !IsWindow(box); })) return false;
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    }
+
+    // Gives the command as the menu does; the dialog it opens.
+    HWND Open(UINT command, int childId) {
+        PostMessageA(main_, WM_COMMAND, command, 0);
+        return WaitForDialogWith(*program_, childId);
+    }
+
+    // Waits until the dialog is gone and the command that opened it ended.
+    bool Closed(HWND dialog) {
+        if (!WaitFor([dialog] { return !IsWindow(dialog); })) return false;
         DWORD_PTR result = 0;
         return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
     }
