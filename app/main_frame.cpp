@@ -9,6 +9,7 @@
 #include "gdi.h"
 #include "launch_station_dialog.h"
 #include "message_log_dialog.h"
+#include "registry_key.h"
 #include "resource_ids.h"
 #include "running_programs_dialog.h"
 #include "station_pick_dialog.h"
@@ -219,6 +220,13 @@ void CMainFrame::OnRunningPrograms() {
 }
 
 void CMainFrame::OnMessageLog() {
+    // Without a store there is nothing to read: say so instead of opening.
+    RegistryKey store;
+    if (!store.Open(HKEY_LOCAL_MACHINE, MessageStorePath().c_str())) {
+        ShowAppMessageId(IDS_LOG_EMPTY, MB_OK);
+        return;
+    }
+    store.Close();
     CMessageLogDlg dialog;
     dialog.DoModal();
 }

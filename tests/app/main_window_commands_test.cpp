@@ -333,6 +333,10 @@ std::string TemplateCaption(int id) {
 
 TEST_P(OpensItsDialog, AndEndsWithIt) {
     SetStation(1, "Front Desk", "mwclerk");
+    // The message log opens only on a message store.
+    HKEY store = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kMessageStoreKey, &store), ERROR_SUCCESS);
+    RegCloseKey(store);
     ASSERT_NE(Start(), nullptr);
     const std::string caption = TemplateCaption(GetParam().dialogTemplate);
     ASSERT_FALSE(caption.empty());
@@ -343,6 +347,17 @@ TEST_P(OpensItsDialog, AndEndsWithIt) {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
     EXPECT_TRUE(WaitFor([this] { return IsWindowEnabled(main_) != FALSE; }));
+}
+
+TEST_F(SeveralStations, WithoutAMessageStoreTheMessageLogSaysSoInsteadOfOpening) {
+    SetStation(1, "Front Desk", "mwclerk");
+    ASSERT_NE(Start(), nullptr);
+    PostMessageA(main_, WM_COMMAND, ID_MESSAGE_LOG, 0);
+    HWND box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_LOG_EMPTY));
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_EQ(WaitForDialogWith(*program_, IDC_LOG_LIST, 300), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, OpensItsDialog,

@@ -36,6 +36,7 @@ const char kMainClass[] = "OrvantaZqControlCenter";
 const char kMenuClass[] = "#32768";
 const char kProductKey[] = "Software\\Quillon\\Orvanta";
 const char kSetupKey[] = "Software\\Quillon\\Orvanta\\Setup";
+const char kMessageStoreKey[] = "Software\\Quillon\\Orvanta\\Setup\\BlueScreenMessage";
 const char kWindowKey[] = "Software\\Quillon\\zelto\\Window";
 const int kViewId = 0xE900;
 // The driver's requests to launch and to stop a station.
