@@ -3,12 +3,17 @@
 #include "main_frame.h"
 
 #include "setup_dialog.h"
+#include "station_messages.h"
 #include "station_pick_dialog.h"
 #include "station_settings_dialogs.h"
 
-void CMainFrame::OnSendMessage() {}
+void CMainFrame::OnSendMessage() {
+    SendMessageCommand(m_config, this);
+}
 
-void CMainFrame::OnShutdownSystem() {}
+void CMainFrame::OnShutdownSystem() {
+    ShutdownCommand(m_config, this);
+}
 
 void CMainFrame::OnRemoveUser() {}
 
