@@ -1,0 +1,74 @@
+#include "program_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <new>
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool IsSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+}  // namespace
+
+std::string ProgramOfCommand(const std::string& commandText, bool stripPath) {
+    std::string text = Lower(commandText);
+    size_t end;
+    if (size_t exe = text.find(".exe"); exe != std::string::npos)
+        end = exe + 4;
+    else if (size_t pif = text.find(".pif"); pif != std::string::npos)
+        end = pif + 4;
+    else if (text.find("dos box") != std::string::npos)
+        end = text.size();
+    else
+        end = std::min(text.find(' '), text.size());
+    text.erase(end);
+
+    size_t first = 0;
+    do {
+        while (first < text.size() && IsSpace(text[first])) ++first;
+        if (first < text.size() && text[first] == '"') ++first;
+    } while (first < text.size() && text[first] == '"');
+    size_t last = text.size();
+    do {
+        while (last > first && IsSpace(text[last - 1])) --last;
+        if (last > first && text[last - 1] == '"') --last;
+    } while (last > first && text[last - 1] == '"');
+    text = text.substr(first, last - first);
+
+    if (stripPath) {
+        size_t slash = text.rfind('\\');
+        if (slash != std::string::npos) text.erase(0, slash + 1);
+    }
+    return text;
+}
+
+std::string VersionReader::FileDescription(const std::string& path) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return "";
+    if (size > block_.size()) {
+        try {
+            block_.resize(size);
+        } catch (const std::bad_alloc&) {
+            return "";
+        }
+    }
+    if (!GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block_.size()), block_.data())) return "";
+    for (const char* name :
+         {"\\StringFileInfo\\040904B0\\FileDescription", "\\StringFileInfo\\040904E4\\FileDescription"}) {
+        char* value = nullptr;
+        UINT length = 0;
+        if (VerQueryValueA(block_.data(), name, reinterpret_cast<void**>(&value), &length) && value && length > 0)
+            return std::string(value, strnlen(value, length));
+    }
+    return "";
+}
