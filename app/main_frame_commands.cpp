@@ -6,6 +6,7 @@
 #include "station_messages.h"
 #include "station_pick_dialog.h"
 #include "station_settings_dialogs.h"
+#include "user_removal.h"
 
 void CMainFrame::OnSendMessage() {
     SendMessageCommand(m_config, this);
@@ -15,7 +16,9 @@ void CMainFrame::OnShutdownSystem() {
     ShutdownCommand(m_config, this);
 }
 
-void CMainFrame::OnRemoveUser() {}
+void CMainFrame::OnRemoveUser() {
+    RemoveUserCommand(this);
+}
 
 void CMainFrame::OnStationCheck() {}
 

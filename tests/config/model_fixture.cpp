@@ -4,10 +4,17 @@
 #include "config_messages.h"
 
 std::vector<UINT> shownMessages;
+std::vector<ShownText> shownTexts;
+int shownTextAnswer = IDOK;
 
 int ShowAppMessageId(UINT stringId, UINT) {
     shownMessages.push_back(stringId);
     return IDOK;
+}
+
+int ShowAppMessage(const char* text, UINT style) {
+    shownTexts.push_back({text ? text : "", style});
+    return shownTextAnswer;
 }
 
 namespace {
@@ -42,6 +49,8 @@ void ModelTest::SetUp() {
     RegCreateKeyA(HKEY_LOCAL_MACHINE, kSetupKey, &key);
     RegCloseKey(key);
     shownMessages.clear();
+    shownTexts.clear();
+    shownTextAnswer = IDOK;
 }
 
 void ModelTest::PutByte(const std::string& path, const char* name, BYTE value) {

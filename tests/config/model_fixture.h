@@ -13,8 +13,17 @@
 #include "registry_backup.h"
 #include "system_config.h"
 
-// What the model showed through the application's message box.
+// What the model showed through the application's message box: messages
+// by their string, and texts made up on the spot, with their style.
 extern std::vector<UINT> shownMessages;
+struct ShownText {
+    std::string text;
+    UINT style;
+};
+extern std::vector<ShownText> shownTexts;
+// How the message box for a made-up text is answered (IDOK unless a test
+// says otherwise).
+extern int shownTextAnswer;
 
 class ModelTest : public config_test::ConfigSuite {
 protected:

@@ -1,0 +1,117 @@
+#include "user_removal.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "config_messages.h"
+#include "registry_key.h"
+#include "resource_ids.h"
+#include "resources.h"
+#include "user_list_dialog.h"
+
+namespace {
+
+const DWORD kPathSize = 260;
+const DWORD kUserNameSize = 259;
+const char kProfileList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList";
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// A user name that names one folder inside the profiles folder: names such
+// as ".." would take the removal outside it.
+bool IsPlainFolderName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool IsCurrentUser(const std::string& name) {
+    char current[kUserNameSize] = {};
+    DWORD size = kUserNameSize;
+    if (!GetUserNameA(current, &size)) return false;
+    return lstrcmpiA(current, name.c_str()) == 0;
+}
+
+bool IsLoggedOn(const std::string& name) {
+    RegistryKey loaded;
+    if (!loaded.Open(HKEY_USERS, name.c_str())) return false;
+    loaded.Close();
+    return true;
+}
+
+void Say(UINT stringId, const std::string& first, const std::string& second = "") {
+    ShowAppMessage(AfxFormat(AfxLoadString(stringId).c_str(), first.c_str(), second.c_str()).c_str(), MB_OK);
+}
+
+}  // namespace
+
+bool RemoveDirectoryTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            bool removed;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removed = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? RemoveDirectoryA(full.c_str()) != 0
+                                                                                  : RemoveDirectoryTree(full);
+            else
+                removed = DeleteFileA(full.c_str()) != 0;
+            if (!removed) {
+                FindClose(search);
+                return false;
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+void RemoveUserCommand(CWnd* frame) {
+    RegFlushKey(HKEY_CURRENT_USER);
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+    RegFlushKey(HKEY_USERS);
+
+    CUserPickDlg pick(frame);
+    if (pick.DoModal() != IDOK || pick.userName.empty()) return;
+    const std::string& name = pick.userName;
+    const char* n = name.c_str();
+    if (IsCurrentUser(name)) {
+        ShowAppMessage(AfxFormat(AfxLoadString(IDS_USER_IS_CURRENT).c_str(), n, n, n, n).c_str(), MB_ICONSTOP);
+        return;
+    }
+    if (IsLoggedOn(name)) {
+        ShowAppMessage(AfxFormat(AfxLoadString(IDS_USER_LOGGED_ON).c_str(), n, n, n, n, n).c_str(), MB_ICONSTOP);
+        return;
+    }
+    if (ShowAppMessage(AfxFormat(AfxLoadString(IDS_CONFIRM_REMOVE_USER).c_str(), n, n, n, n).c_str(),
+                       MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+
+    // Each step runs whatever became of the ones before, so a user removed
+    // in part can be removed again.
+    char windows[kPathSize] = {};
+    GetWindowsDirectoryA(windows, kPathSize);
+    std::string profile = AfxFormat("%s\\Profiles\\%s", windows, n);
+    if (!IsPlainFolderName(name) || !RemoveDirectoryTree(profile)) Say(IDS_PROFILE_NOT_REMOVED, Lower(profile));
+
+    std::string systemIni = AfxFormat("%s\\system.ini", windows);
+    char passwordFile[kPathSize] = {};
+    GetPrivateProfileStringA("Password Lists", n, "", passwordFile, kPathSize, systemIni.c_str());
+    if (passwordFile[0] && !DeleteFileA(passwordFile)) Say(IDS_PASSWORD_FILE_NOT_DELETED, Lower(passwordFile));
+    if (!WritePrivateProfileStringA("Password Lists", n, nullptr, systemIni.c_str()))
+        Say(IDS_PASSWORD_ENTRY_NOT_DELETED, Lower(systemIni), name);
+
+    std::string entry = AfxFormat("%s\\%s", kProfileList, n);
+    if (!DeleteSubkey(HKEY_LOCAL_MACHINE, entry.c_str())) Say(IDS_PROFILE_KEY_NOT_DELETED, entry);
+
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, systemIni.c_str());
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+}

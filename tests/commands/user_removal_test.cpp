@@ -1,0 +1,203 @@
+// Removing a user: the refusals, the question, and what goes from disk,
+// system.ini and the registry, step by step even when a step fails.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "file_backup.h"
+#include "model_fixture.h"
+#include "registry_backup.h"
+#include "resource_ids.h"
+#include "resources.h"
+#include "seams.h"
+#include "user_removal.h"
+
+namespace {
+
+const char kProfileList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList";
+const char kUser[] = "Tester";
+
+std::string WindowsFolder() {
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFile(const std::string& path, bool readOnly = false) {
+    std::ofstream(path) << "x";
+    if (readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+class UserRemoval : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        profile_ = WindowsFolder() + "\\Profiles\\" + kUser;
+        passwordFile_ = WindowsFolder() + "\\TESTER.PWL";
+        CreateDirectoryA((WindowsFolder() + "\\Profiles").c_str(), nullptr);
+        CreateDirectoryA(profile_.c_str(), nullptr);
+        CreateDirectoryA((profile_ + "\\Desktop").c_str(), nullptr);
+        CreateDirectoryA((profile_ + "\\Desktop\\Notes").c_str(), nullptr);
+        WriteFile(profile_ + "\\user.dat");
+        WriteFile(profile_ + "\\Desktop\\Notes\\kept.txt", true);
+        WriteFile(passwordFile_);
+        WritePrivateProfileStringA("Password Lists", kUser, passwordFile_.c_str(), SystemIni().c_str());
+        HKEY key = nullptr;
+        RegCreateKeyA(HKEY_LOCAL_MACHINE, EntryKey().c_str(), &key);
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        AfxSetModalOperator(nullptr);
+        RemoveDirectoryTree(profile_);
+        DeleteFileA(passwordFile_.c_str());
+        WritePrivateProfileStringA("Password Lists", kUser, nullptr, SystemIni().c_str());
+        RegDeleteTreeA(HKEY_USERS, kUser);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, SystemIni().c_str());
+    }
+
+    static std::string SystemIni() { return WindowsFolder() + "\\system.ini"; }
+    static std::string EntryKey() { return std::string(kProfileList) + "\\" + kUser; }
+    static bool EntryExists() { return KeyExists(HKEY_LOCAL_MACHINE, EntryKey()); }
+    static bool KeyExists(HKEY root, const std::string& path) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+    static std::string PasswordEntry() {
+        char value[MAX_PATH] = {};
+        GetPrivateProfileStringA("Password Lists", kUser, "(none)", value, MAX_PATH, SystemIni().c_str());
+        return value;
+    }
+    // Picks the user in the picker, as the administrator does.
+    void Pick(const std::string& name) {
+        AfxSetModalOperator([name](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_USER_PICK_LIST);
+            SendMessageA(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_USER_PICK_LIST, LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
+        });
+    }
+    static std::string Formatted(UINT id, const std::string& a, const std::string& b = "") {
+        return AfxFormat(AfxLoadString(id).c_str(), a.c_str(), b.c_str());
+    }
+    static std::string Repeated(UINT id, const char* name) {
+        return AfxFormat(AfxLoadString(id).c_str(), name, name, name, name, name);
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const ShownText& shown : shownTexts) texts.push_back(shown.text);
+        return texts;
+    }
+
+    std::string profile_, passwordFile_;
+    test_support::RegistryBackup profiles_{HKEY_LOCAL_MACHINE, kProfileList};
+    test_support::FileBackup systemIniBackup_{SystemIni()};
+};
+
+TEST_F(UserRemoval, AfterYesEverythingOfTheUserGoesReadOnlyFilesToo) {
+    Pick(kUser);
+    shownTextAnswer = IDYES;
+    RemoveUserCommand(nullptr);
+    ASSERT_EQ(shownTexts.size(), 1u);
+    EXPECT_EQ(shownTexts[0].text, Repeated(IDS_CONFIRM_REMOVE_USER, kUser));
+    EXPECT_EQ(shownTexts[0].style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+    EXPECT_FALSE(Exists(profile_));
+    EXPECT_FALSE(Exists(passwordFile_));
+    EXPECT_EQ(PasswordEntry(), "(none)");
+    EXPECT_FALSE(EntryExists());
+}
+
+TEST_F(UserRemoval, NoLeavesEverything) {
+    Pick(kUser);
+    shownTextAnswer = IDNO;
+    RemoveUserCommand(nullptr);
+    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt"));
+    EXPECT_TRUE(Exists(passwordFile_));
+    EXPECT_TRUE(EntryExists());
+}
+
+TEST_F(UserRemoval, TheCurrentUserInAnyCaseAndALoggedOnUserAreRefused) {
+    char current[260] = {};
+    DWORD size = sizeof current;
+    ASSERT_TRUE(GetUserNameA(current, &size));
+    std::string other = current;
+    for (char& c : other)
+        c = static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c));
+    HKEY key = nullptr;
+    RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + other).c_str(), &key);
+    RegCloseKey(key);
+    Pick(other);
+    shownTextAnswer = IDYES;
+    RemoveUserCommand(nullptr);
+
+    RegCreateKeyA(HKEY_USERS, kUser, &key);
+    RegCloseKey(key);
+    Pick(kUser);
+    RemoveUserCommand(nullptr);
+
+    ASSERT_EQ(shownTexts.size(), 2u);
+    EXPECT_EQ(shownTexts[0].text, Repeated(IDS_USER_IS_CURRENT, other.c_str()));
+    EXPECT_EQ(shownTexts[0].style, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(shownTexts[1].text, Repeated(IDS_USER_LOGGED_ON, kUser));
+    EXPECT_EQ(shownTexts[1].style, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_TRUE(Exists(profile_));
+    EXPECT_TRUE(EntryExists());
+}
+
+TEST_F(UserRemoval, AMissingProfileFolderIsReportedAndTheOtherStepsStillRun) {
+    RemoveDirectoryTree(profile_);
+    Pick(kUser);
+    shownTextAnswer = IDYES;
+    RemoveUserCommand(nullptr);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{Repeated(IDS_CONFIRM_REMOVE_USER, kUser),
+                                                 Formatted(IDS_PROFILE_NOT_REMOVED, Lower(profile_))}));
+    EXPECT_FALSE(Exists(passwordFile_));
+    EXPECT_FALSE(EntryExists());
+}
+
+TEST_F(UserRemoval, AFileInUseStopsItsFoldersButWhatWentStaysGone) {
+    std::string busy = profile_ + "\\Desktop\\Notes\\busy.txt";
+    WriteFile(busy);
+    HANDLE open = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(RemoveDirectoryTree(profile_));
+    CloseHandle(open);
+    EXPECT_TRUE(Exists(busy));
+    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes"));
+    EXPECT_TRUE(Exists(profile_));
+    EXPECT_TRUE(RemoveDirectoryTree(profile_)) << "removed once the file is free";
+}
+
+TEST_F(UserRemoval, ANameThatIsNoFolderOfItsOwnRemovesNoFolder) {
+    // A profile entry named ".": its folder would be the whole profiles
+    // folder (and ".." the Windows folder).
+    std::string sentinel = WindowsFolder() + "\\Profiles\\sentinel.txt";
+    WriteFile(sentinel);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\.").c_str(), &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    Pick(".");
+    shownTextAnswer = IDYES;
+    RemoveUserCommand(nullptr);
+    EXPECT_TRUE(Exists(sentinel));
+    EXPECT_TRUE(Exists(profile_));
+    ASSERT_GE(shownTexts.size(), 2u);
+    EXPECT_EQ(shownTexts[1].text, Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\.")));
+    DeleteFileA(sentinel.c_str());
+}
+
+}  // namespace
