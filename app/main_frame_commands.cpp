@@ -3,6 +3,7 @@
 #include "main_frame.h"
 
 #include "setup_dialog.h"
+#include "station_check.h"
 #include "station_messages.h"
 #include "station_pick_dialog.h"
 #include "station_settings_dialogs.h"
@@ -20,7 +21,9 @@ void CMainFrame::OnRemoveUser() {
     RemoveUserCommand(this);
 }
 
-void CMainFrame::OnStationCheck() {}
+void CMainFrame::OnStationCheck() {
+    StationCheckCommand(m_config, this);
+}
 
 void CMainFrame::OnStationSettings() {
     // Marked systems have the full setup, which does its own reading.
