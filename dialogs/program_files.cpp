@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <new>
 
 namespace {
 
@@ -49,26 +48,4 @@ std::string ProgramOfCommand(const std::string& commandText, bool stripPath) {
         if (slash != std::string::npos) text.erase(0, slash + 1);
     }
     return text;
-}
-
-std::string VersionReader::FileDescription(const std::string& path) {
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0) return "";
-    if (size > block_.size()) {
-        try {
-            block_.resize(size);
-        } catch (const std::bad_alloc&) {
-            return "";
-        }
-    }
-    if (!GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block_.size()), block_.data())) return "";
-    for (const char* name :
-         {"\\StringFileInfo\\040904B0\\FileDescription", "\\StringFileInfo\\040904E4\\FileDescription"}) {
-        char* value = nullptr;
-        UINT length = 0;
-        if (VerQueryValueA(block_.data(), name, reinterpret_cast<void**>(&value), &length) && value && length > 0)
-            return std::string(value, strnlen(value, length));
-    }
-    return "";
 }

@@ -119,7 +119,7 @@ void CRunningProgramsDlg::AddProgram(HTREEITEM station, const ProgramRecord& pro
     if (hiddenNames.find(name) != std::string::npos) return;
     if (HasItemBeginningWith(station, name)) return;
     std::string path = ProgramOfCommand(command, false);
-    std::string description = versions.FileDescription(path);
+    std::string description = versions.StringValue(path, "FileDescription");
     if (description.empty()) description = command;
     int image = AddIcon(imageList, FileIcon(path.c_str(), 0));
     InsertItem(Tree(), station, name + " : " + Lower(description), image >= 0 ? image : kProgramImage);

@@ -14,6 +14,7 @@
 #include "image_list.h"
 #include "program_files.h"
 #include "records.h"
+#include "version_info.h"
 
 class CRunningProgramsDlg : public CDialog {
 public:

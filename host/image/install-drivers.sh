@@ -5,7 +5,8 @@
 # services Corehub and S3W32D (an existing registration is kept), starts each
 # and waits until it runs, which is when \\.\Corehub and \\.\S3W32D.VXD
 # open. A driver that already runs from the same file is left running; one
-# that runs an older build is restarted. Quiet unless something fails. The
+# that runs an older build is restarted. The station driver files (version
+# records only) go into the system folder. Quiet unless something fails. The
 # prefix's wineserver must be running persistently: services die with it.
 set -euo pipefail
 
@@ -85,3 +86,10 @@ install_driver() {
 
 install_driver Corehub corehub.sys
 install_driver S3W32D s3w32d.sys
+
+# The station driver files lie in the system folder, where the system (and
+# the control center's about box) finds them by name.
+for file in Corehub.vxd Portlane.vxd Trellmon.vxd Keyrelay.vxd; do
+  [ -f "$bin/$file" ] || fail "$bin/$file is missing: build the driver_files target"
+  cp "$bin/$file" "$WINEPREFIX/drive_c/windows/system32/$file"
+done

@@ -1,6 +1,5 @@
 // The program of a command text, as the running-programs tree names it.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "program_files.h"
 
@@ -18,21 +17,6 @@ TEST(ProgramOfCommand, EndsAfterTheProgramAndDropsQuotes) {
     EXPECT_EQ(ProgramOfCommand("setup", true), "setup");
     EXPECT_EQ(ProgramOfCommand("C:\\GAMES\\DOOM.PIF -fast", true), "doom.pif");
     EXPECT_EQ(ProgramOfCommand("  \"\"x.exe\"\"  ", true), "x.exe") << "quotes and blanks around it go";
-}
-
-TEST(VersionReader, DescribesAProgramAndGrowsItsBlockOnlyWhenNeeded) {
-    VersionReader reader;
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_EQ(reader.FileDescription(std::string(system) + "\\no such program.exe"), "");
-    std::string library = std::string(system) + "\\comctl32.dll";
-    DWORD ignored = 0;
-    DWORD needed = GetFileVersionInfoSizeA(library.c_str(), &ignored);
-    ASSERT_GT(needed, 0u);
-    EXPECT_FALSE(reader.FileDescription(library).empty());
-    EXPECT_EQ(reader.BlockSize(), std::max<size_t>(2048, needed));
-    reader.FileDescription(std::string(system) + "\\no such program.exe");
-    EXPECT_EQ(reader.BlockSize(), std::max<size_t>(2048, needed)) << "never shrunk";
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+// Reads texts from files' version information (U.S. English, in Unicode or
+// Windows Latin 1) into one block that grows when a file needs more and is
+// never shrunk.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class VersionReader {
+public:
+    VersionReader() : block_(2048) {}
+    // The named text (FileDescription, FileVersion, ...); empty when the file
+    // cannot be found, has no version information or not that text.
+    std::string StringValue(const std::string& path, const char* name);
+    size_t BlockSize() const { return block_.size(); }
+
+private:
+    std::vector<char> block_;
+};
