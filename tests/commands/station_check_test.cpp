@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "corehub_client.h"
 #include "model_fixture.h"
 #include "resource_ids.h"
 #include "resources.h"
@@ -26,18 +25,8 @@ struct Shown {
     std::vector<bool> boxes;  // drivers, base, keyboard, mouse, launched
 };
 
-class StationCheck : public ModelTest {
+class StationCheck : public DriverModelTest {
 protected:
-    void SetUp() override {
-        ModelTest::SetUp();
-        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
-        driver_.Reset();
-    }
-    void TearDown() override {
-        AfxSetModalOperator(nullptr);
-        driver_.Reset();
-    }
-
     // Station 1 on board 1, its initialisation and launch as given.
     static void PutStation(const char* name, BYTE state, const char* boardName = "Station Adapter") {
         PutString(BoardKey(1), "Board Name", boardName);
@@ -84,7 +73,6 @@ protected:
         return count;
     }
 
-    test_support::CorehubClient driver_;
     std::vector<Shown> shown_;
     std::vector<std::string> reportAfterOk_;
     std::vector<bool> launchedAfterOk_;

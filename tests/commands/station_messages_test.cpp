@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "corehub_client.h"
 #include "model_fixture.h"
 #include "resource_ids.h"
 #include "resources.h"
@@ -21,27 +20,11 @@ const uint32_t kSendText = 0x22080D;
 const uint32_t kPrepareShutdown = 0x22080E;
 const uint32_t kExecuteShutdown = 0x220810;
 
-// Counts the waits instead of waiting.
-class CountingClock : public Clock {
-public:
-    void Sleep(DWORD milliseconds) override { slept += milliseconds; }
-    DWORD TickCount() override { return slept; }
-    DWORD slept = 0;
-};
-
-class StationMessages : public ModelTest {
+class StationMessages : public DriverModelTest {
 protected:
     void SetUp() override {
-        ModelTest::SetUp();
-        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
-        driver_.Reset();
-        previousClock_ = AfxSetClock(&clock_);
+        DriverModelTest::SetUp();
         model_ = std::make_unique<SystemConfig>();
-    }
-    void TearDown() override {
-        AfxSetClock(previousClock_);
-        AfxSetModalOperator(nullptr);
-        driver_.Reset();
     }
 
     static void PutStation(int number, bool launched) {
@@ -97,9 +80,6 @@ protected:
         return mode;
     }
 
-    test_support::CorehubClient driver_;
-    CountingClock clock_;
-    Clock* previousClock_ = nullptr;
     std::unique_ptr<SystemConfig> model_;
 };
 

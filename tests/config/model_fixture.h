@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "config_fixture.h"
+#include "corehub_client.h"
 #include "registry_backup.h"
+#include "seams.h"
 #include "system_config.h"
+#include "test_clock.h"
 
 // What the model showed through the application's message box: messages
 // by their string, and texts made up on the spot, with their style.
@@ -42,4 +45,28 @@ protected:
 
 private:
     static std::vector<std::unique_ptr<test_support::RegistryBackup>> kept_;
+};
+
+// The model with the stand-in driver, whose request log is emptied before
+// and after each test, and a clock that does not wait; the framework's seams
+// are given back afterwards.
+class DriverModelTest : public ModelTest {
+protected:
+    void SetUp() override {
+        ModelTest::SetUp();
+        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
+        driver_.Reset();
+        previousClock_ = AfxSetClock(&clock_);
+    }
+    void TearDown() override {
+        AfxSetClock(previousClock_);
+        AfxSetModalOperator(nullptr);
+        driver_.Reset();
+    }
+
+    test_support::CorehubClient driver_;
+    test_support::TestClock clock_;
+
+private:
+    Clock* previousClock_ = nullptr;
 };

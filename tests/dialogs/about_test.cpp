@@ -9,7 +9,7 @@
 
 #include "about_dialog.h"
 #include "about_texts.h"
-#include "corehub_client.h"
+#include "modal_run.h"
 #include "model_fixture.h"
 #include "resource_ids.h"
 #include "resources.h"
@@ -17,20 +17,6 @@
 #include "version_info.h"
 
 namespace {
-
-// A clock that stands still at a given tick count and notes what the about
-// text shows at each wait.
-class StillClock : public Clock {
-public:
-    void Sleep(DWORD milliseconds) override {
-        slept += milliseconds;
-        if (onSleep) onSleep();
-    }
-    DWORD TickCount() override { return ticks; }
-    DWORD ticks = 0;
-    DWORD slept = 0;
-    std::function<void()> onSleep;
-};
 
 TEST(TimeSpan, DaysThenTwoDigitHoursMinutesAndSeconds) {
     EXPECT_EQ(FormatTimeSpan("%D days, %H:%M:%S", 93'784), "1 days, 02:03:04");
@@ -54,27 +40,11 @@ TEST(VersionReader, ReadsEitherLanguageAndGrowsItsBlockOnlyWhenNeeded) {
     EXPECT_EQ(reader.BlockSize(), needed) << "never shrunk";
 }
 
-class AboutBox : public ModelTest {
+class AboutBox : public DriverModelTest {
 protected:
-    void SetUp() override {
-        ModelTest::SetUp();
-        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
-        driver_.Reset();
-        previous_ = AfxSetClock(&clock_);
-    }
-    void TearDown() override {
-        AfxSetClock(previous_);
-        AfxSetModalOperator(nullptr);
-        driver_.Reset();
-    }
     void Run(const std::function<void(HWND)>& work) {
-        AfxSetModalOperator([&](HWND dialog) {
-            work(dialog);
-            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-        });
         CAboutDlg about;
-        about.DoModal();
-        AfxSetModalOperator(nullptr);
+        test_support::RunAndClose(about, work);
     }
     static std::string Text(HWND dialog, int id) {
         char text[4096] = {};
@@ -93,10 +63,6 @@ protected:
         return std::string(file) + loaded + AfxFormat(AfxLoadString(IDS_DRIVER_FILE_VERSION).c_str(), version.c_str()) +
                "\r\n";
     }
-
-    test_support::CorehubClient driver_;
-    StillClock clock_;
-    Clock* previous_ = nullptr;
 };
 
 TEST_F(AboutBox, TheGeneralPageShowsTheLicenceAndTheTimeSinceWindowsStarted) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "message_log_dialog.h"
+#include "modal_run.h"
 #include "model_fixture.h"
 #include "resource_ids.h"
 #include "resources.h"
@@ -49,14 +50,7 @@ protected:
                                  : "(size " + std::to_string(bytes.size()) + ")";
     }
 
-    void Run(const std::function<void(HWND dialog)>& work) {
-        AfxSetModalOperator([&](HWND dialog) {
-            work(dialog);
-            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-        });
-        dialog_.DoModal();
-        AfxSetModalOperator(nullptr);
-    }
+    void Run(const std::function<void(HWND dialog)>& work) { test_support::RunAndClose(dialog_, work); }
 
     static HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_LOG_LIST); }
     static std::string Cell(HWND dialog, int row, int column) {

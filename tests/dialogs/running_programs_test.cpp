@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "corehub_client.h"
+#include "modal_run.h"
 #include "model_fixture.h"
 #include "resource_ids.h"
 #include "running_programs_dialog.h"
@@ -33,25 +33,11 @@ void PrintTo(const Node& node, std::ostream* out) {
     *out << "}";
 }
 
-class RunningPrograms : public ModelTest {
+class RunningPrograms : public DriverModelTest {
 protected:
-    void SetUp() override {
-        ModelTest::SetUp();
-        ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
-        driver_.Reset();
-    }
-    void TearDown() override {
-        AfxSetModalOperator(nullptr);
-        driver_.Reset();
-    }
     void Run(const std::function<void(HWND dialog)>& work) {
-        AfxSetModalOperator([&](HWND dialog) {
-            work(dialog);
-            SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-        });
         CRunningProgramsDlg dialog;
-        dialog.DoModal();
-        AfxSetModalOperator(nullptr);
+        test_support::RunAndClose(dialog, work);
     }
     static std::vector<Node> Read(HWND tree, HTREEITEM first) {
         std::vector<Node> nodes;
@@ -71,8 +57,6 @@ protected:
         HWND tree = GetDlgItem(dialog, IDC_PROGRAM_TREE);
         return Read(tree, TreeView_GetRoot(tree));
     }
-
-    test_support::CorehubClient driver_;
 };
 
 TEST_F(RunningPrograms, EachLaunchedStationListsItsProgramsOnceWithoutTheHiddenOnes) {

@@ -7,12 +7,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "data_exchange.h"
 #include "property_sheet.h"
 #include "resource_ids.h"
 #include "resource_library_suite.h"
 #include "seams.h"
+#include "sheet_tabs.h"
 
 namespace {
 
@@ -48,16 +50,6 @@ protected:
         return sheet.DoModal();
     }
     static void Press(HWND sheet, int id) { SendDlgItemMessageA(sheet, id, BM_CLICK, 0, 0); }
-    static std::string Tab(HWND sheet, int index) {
-        HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-        char text[64] = {};
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
 
     int boxes_ = 0;
 };
@@ -67,14 +59,15 @@ TEST_F(SheetRun, OkEndsWithIdokAndReachesOnlyThePagesThatWereShown) {
     CPropertySheet sheet(IDS_STATION_SHEET);
     sheet.AddPage(&first);
     sheet.AddPage(&second);
-    std::string tabs;
+    std::vector<std::string> tabs;
     EXPECT_EQ(Run(sheet,
                   [&](HWND window) {
-                      tabs = Tab(window, 0) + "|" + Tab(window, 1);
+                      tabs = test_support::SheetTabs(window);
                       Press(window, IDOK);
                   }),
               IDOK);
-    EXPECT_EQ(tabs, "Adapter Boards|Board") << "without a title of its own a page shows its template's caption";
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Adapter Boards", "Board"}))
+        << "without a title of its own a page shows its template's caption";
     EXPECT_EQ(first.applied, 1);
     EXPECT_EQ(second.applied, 0);
 }

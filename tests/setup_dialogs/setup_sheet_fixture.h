@@ -16,6 +16,7 @@
 #include "resource_ids.h"
 #include "seams.h"
 #include "setup_dialog.h"
+#include "sheet_tabs.h"
 
 struct ShownBox {
     std::string text;
@@ -67,21 +68,7 @@ protected:
         return shown;
     }
 
-    static std::vector<std::string> Tabs(HWND sheet) {
-        HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-        std::vector<std::string> titles;
-        int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[64] = {};
-            TCITEMA item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            titles.push_back(text);
-        }
-        return titles;
-    }
+    static std::vector<std::string> Tabs(HWND sheet) { return test_support::SheetTabs(sheet); }
     // Lets the sheet handle what is still queued for it, as it does before
     // the user can act.
     static void Settle() {
