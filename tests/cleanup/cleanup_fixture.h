@@ -13,9 +13,11 @@
 
 #include "corehub_client.h"
 #include "file_backup.h"
+#include "folder_backup.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
 #include "registry_backup.h"
+#include "registry_values.h"
 #include "s3w32d_client.h"
 
 namespace cleanup_test {
@@ -47,6 +49,12 @@ inline std::string WindowsFile(const char* name) {
     char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, sizeof folder);
     return std::string(folder) + "\\" + name;
+}
+
+// The user's start-menu programs folder, as the shell's folder list has it.
+inline std::string ProgramsFolder() {
+    return test_support::ReadText(HKEY_CURRENT_USER,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs");
 }
 
 // "07-Dec-2026": today as the boot-file comments write it.
@@ -100,6 +108,14 @@ protected:
 
     std::vector<test_support::ShownBox> Boxes() { return boxes_.Boxes(); }
 
+    // Points the removal's folders (the installation with its task folders,
+    // the start-up folder named after the system) at places of the test's
+    // own, so a test sees none of the host's and leaves them be.
+    void UseTestInstallation() {
+        test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", installFolder_);
+        test_support::PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", "Orvanta Test System");
+    }
+
     HMODULE library_ = LoadLibraryA((test_support::ProgramFolder() + "\\Cleanup.dll").c_str());
     std::string snapshotFolder_ = "C:\\windows\\temp";
     // Folders of the tests' own: the host's installation stays as it is.
@@ -137,6 +153,20 @@ protected:
     test_support::RegistryBackup portDrivers_{HKEY_LOCAL_MACHINE, kPortDriversKey};
     test_support::FileBackup wininitIni_{WindowsFile("Wininit.ini")};
     test_support::FileBackup oldPortMonitor_{kOldPortMonitorFile};
+    // What the removal steps find of earlier installations on the host: kept,
+    // so that each test leaves the host as it found it, whatever it ran.
+    test_support::FolderBackup hostInstallation_{"C:\\Program Files\\Orvanta"};
+    test_support::FolderBackup infFolder_{WindowsFile("inf")};
+    test_support::FolderBackup startMenuGroup_{ProgramsFolder() + "\\Zelto"};
+    test_support::FolderBackup startUpFolder_{ProgramsFolder() + "\\Startup Zelto KX4"};
+    test_support::FileBackup oldDriver_{WindowsFile("Orvanta.sys")};
+    test_support::FileBackup oldStationDrivers_[5] = {test_support::FileBackup{WindowsFile("system32\\Corehub.vxd")},
+                                                      test_support::FileBackup{WindowsFile("system32\\Stnload.vxd")},
+                                                      test_support::FileBackup{WindowsFile("system32\\Sndhub.vxd")},
+                                                      test_support::FileBackup{WindowsFile("system32\\Serlink.vxd")},
+                                                      test_support::FileBackup{WindowsFile("system32\\Serlinkp.dll")}};
+    test_support::RegistryBackup deviceEnumeration_{HKEY_LOCAL_MACHINE, "Enum"};
+    test_support::RegistryBackup deviceClasses_{HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class"};
 
 private:
     WelcomeHook welcome_ = nullptr;

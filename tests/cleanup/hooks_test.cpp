@@ -124,6 +124,7 @@ TEST_F(Hooks, WithoutASystemNameTheUninstallMessageSaysOrvanta) {
 }
 
 TEST_F(Hooks, WithoutTheStationManagerSetupAndUninstallGoOn) {
+    UseTestInstallation();
     ASSERT_TRUE(driver_.SetAtStation(true));
     ASSERT_TRUE(driver_.SetAbsent(true));
     EXPECT_TRUE(Welcome(3));

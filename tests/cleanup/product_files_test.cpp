@@ -235,6 +235,7 @@ TEST_F(ProductFiles, SharedFileCountsBecomeOneWhereACountExists) {
 // ---- At removal ---------------------------------------------------------------
 
 TEST_F(ProductFiles, TaskLogsGoWithoutAskingAndEachTaskFolderIsAskedFor) {
+    UseTestInstallation();
     TestFolder install("C:\\ORVANTA-TEST");
     PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", install.Path());
     for (int station = 1; station <= 8; ++station) install.File("Station" + std::to_string(station) + "TaskLog.txt");
@@ -262,6 +263,7 @@ TEST_F(ProductFiles, TaskLogsGoWithoutAskingAndEachTaskFolderIsAskedFor) {
 }
 
 TEST_F(ProductFiles, NoLeavesTheFolderWhole) {
+    UseTestInstallation();
     TestFolder install("C:\\ORVANTA-TEST");
     PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", install.Path());
     TestFolder tasks(install.Path() + "\\Station2Tasks");
@@ -273,6 +275,7 @@ TEST_F(ProductFiles, NoLeavesTheFolderWhole) {
 }
 
 TEST_F(ProductFiles, TheStartUpFolderIsNamedAfterTheSystem) {
+    UseTestInstallation();
     TestFolder programs("C:\\Start Menu Test");
     PutText(HKEY_CURRENT_USER, kShellFolders, "Programs", programs.Path());
     PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", "Harbour KX4");
