@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cctype>
-
 #include "config_messages.h"
 #include "driver_channel.h"
 #include "resource_ids.h"
@@ -11,6 +9,7 @@
 #include "seams.h"
 #include "send_message_dialog.h"
 #include "shutdown_dialogs.h"
+#include "text.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ std::string SenderName() {
     char name[kUserNameSize] = {};
     DWORD size = kUserNameSize;
     std::string sender;
-    if (GetUserNameA(name, &size)) sender = TrimmedText(name);
+    if (GetUserNameA(name, &size)) sender = AfxTrim(name);
     return sender.empty() ? AfxLoadString(IDS_DEFAULT_SENDER) : sender;
 }
 
@@ -46,14 +45,6 @@ void SendOrSay(const std::string& text) {
 
 }  // namespace
 
-std::string TrimmedText(const std::string& text) {
-    auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    size_t first = 0, end = text.size();
-    while (first < end && space(text[first])) ++first;
-    while (end > first && space(text[end - 1])) --end;
-    return text.substr(first, end - first);
-}
-
 void SendMessageCommand(SystemConfig& model, CWnd* frame) {
     model.LoadAll();
     if (!model.AnyStationRunning()) {
@@ -62,9 +53,9 @@ void SendMessageCommand(SystemConfig& model, CWnd* frame) {
     }
     std::string sender = SenderName();
     CSendMessageDlg dialog(frame);
-    dialog.message = TrimmedText(AfxLoadString(IDS_DEFAULT_MESSAGE));
+    dialog.message = AfxTrim(AfxLoadString(IDS_DEFAULT_MESSAGE));
     if (dialog.DoModal() != IDOK) return;
-    std::string message = TrimmedText(dialog.message);
+    std::string message = AfxTrim(dialog.message);
     if (message.empty()) return;
     SendOrSay(AfxFormat(AfxLoadString(IDS_MESSAGE_FORMAT).c_str(), sender.c_str(), message.c_str()));
 }

@@ -11,6 +11,3 @@ void SendMessageCommand(SystemConfig& model, CWnd* frame);
 // Blocks the program while it announces, prepares and carries out the
 // shutdown (at least 8 seconds before the confirmation, 30 after it).
 void ShutdownCommand(SystemConfig& model, CWnd* frame);
-
-// The text without white space at either end.
-std::string TrimmedText(const std::string& text);

@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include "config_messages.h"
 #include "registry_key.h"
 #include "resource_ids.h"
 #include "resources.h"
+#include "text.h"
 #include "user_list_dialog.h"
 
 namespace {
@@ -16,11 +14,6 @@ namespace {
 const DWORD kPathSize = 260;
 const DWORD kUserNameSize = 259;
 const char kProfileList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList";
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 // A user name that names one folder inside the profiles folder: names such
 // as ".." would take the removal outside it.
@@ -100,14 +93,14 @@ void RemoveUserCommand(CWnd* frame) {
     char windows[kPathSize] = {};
     GetWindowsDirectoryA(windows, kPathSize);
     std::string profile = AfxFormat("%s\\Profiles\\%s", windows, n);
-    if (!IsPlainFolderName(name) || !RemoveDirectoryTree(profile)) Say(IDS_PROFILE_NOT_REMOVED, Lower(profile));
+    if (!IsPlainFolderName(name) || !RemoveDirectoryTree(profile)) Say(IDS_PROFILE_NOT_REMOVED, AfxLowerCase(profile));
 
     std::string systemIni = AfxFormat("%s\\system.ini", windows);
     char passwordFile[kPathSize] = {};
     GetPrivateProfileStringA("Password Lists", n, "", passwordFile, kPathSize, systemIni.c_str());
-    if (passwordFile[0] && !DeleteFileA(passwordFile)) Say(IDS_PASSWORD_FILE_NOT_DELETED, Lower(passwordFile));
+    if (passwordFile[0] && !DeleteFileA(passwordFile)) Say(IDS_PASSWORD_FILE_NOT_DELETED, AfxLowerCase(passwordFile));
     if (!WritePrivateProfileStringA("Password Lists", n, nullptr, systemIni.c_str()))
-        Say(IDS_PASSWORD_ENTRY_NOT_DELETED, Lower(systemIni), name);
+        Say(IDS_PASSWORD_ENTRY_NOT_DELETED, AfxLowerCase(systemIni), name);
 
     std::string entry = AfxFormat("%s\\%s", kProfileList, n);
     if (!DeleteSubkey(HKEY_LOCAL_MACHINE, entry.c_str())) Say(IDS_PROFILE_KEY_NOT_DELETED, entry);

@@ -1,16 +1,11 @@
 #include "program_files.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cctype>
 
-namespace {
+#include "text.h"
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
+namespace {
 
 bool IsSpace(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
@@ -19,7 +14,7 @@ bool IsSpace(char c) {
 }  // namespace
 
 std::string ProgramOfCommand(const std::string& commandText, bool stripPath) {
-    std::string text = Lower(commandText);
+    std::string text = AfxLowerCase(commandText);
     size_t end;
     if (size_t exe = text.find(".exe"); exe != std::string::npos)
         end = exe + 4;

@@ -1,13 +1,12 @@
 #include "running_programs_dialog.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "application.h"
 #include "driver_channel.h"
 #include "resource_ids.h"
 #include "resources.h"
+#include "text.h"
 
 namespace {
 
@@ -15,11 +14,6 @@ const int kIconSize = 16;
 const int kStationImage = 0;
 const int kProgramImage = 1;  // for programs without an icon of their own
 const char kNoStation[] = "[ None ]";
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 // An icon of a file, or null (ExtractIcon answers 1 for a file that is not
 // a program).
@@ -102,7 +96,7 @@ void CRunningProgramsDlg::BuildTree() {
         std::string station(launch.stationName, strnlen(launch.stationName, sizeof launch.stationName));
         if (station == kNoStation) continue;
         std::string user(launch.userName, strnlen(launch.userName, sizeof launch.userName));
-        HTREEITEM item = InsertItem(tree, TVI_ROOT, Lower(station + " : " + user), kStationImage);
+        HTREEITEM item = InsertItem(tree, TVI_ROOT, AfxLowerCase(station + " : " + user), kStationImage);
         for (uint32_t t = 0; t < taskCount; ++t) {
             if (tasks[t].stationIndex != static_cast<uint32_t>(launch.stationIndex)) continue;
             for (uint32_t p = 0; p < programCount; ++p)
@@ -122,7 +116,7 @@ void CRunningProgramsDlg::AddProgram(HTREEITEM station, const ProgramRecord& pro
     std::string description = versions.StringValue(path, "FileDescription");
     if (description.empty()) description = command;
     int image = AddIcon(imageList, FileIcon(path.c_str(), 0));
-    InsertItem(Tree(), station, name + " : " + Lower(description), image >= 0 ? image : kProgramImage);
+    InsertItem(Tree(), station, name + " : " + AfxLowerCase(description), image >= 0 ? image : kProgramImage);
 }
 
 bool CRunningProgramsDlg::HasItemBeginningWith(HTREEITEM station, const std::string& name) const {

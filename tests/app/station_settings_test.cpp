@@ -15,6 +15,17 @@ using namespace main_window;
 class StationSettings : public MainWindowTest {
 protected:
     HWND OpenSettings(int childId) { return Open(ID_STATION_SETTINGS, childId); }
+    // On a system of two stations: the settings dialog of the station that
+    // the picker's button chooses, or null.
+    HWND OpenForPickedStation(int pickButton) {
+        SetStation(1, "Front Desk", "mwclerk");
+        SetStation(2, "Reading Room", "mwreader");
+        if (!Start()) return nullptr;
+        HWND picker = OpenSettings(IDC_PICK_STATION1);
+        if (!picker) return nullptr;
+        test_support::PressButton(picker, pickButton);
+        return WaitForDialogWith(*program_, IDC_SETTINGS_NAME);
+    }
     static void Check(HWND dialog, int id, bool checked) {
         SendMessageA(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -63,14 +74,7 @@ TEST_F(StationSettings, CancelWritesNothing) {
 }
 
 TEST_F(StationSettings, OnSeveralStationsOnlyThePickedStationChanges) {
-    SetStation(1, "Front Desk", "mwclerk");
-    SetStation(2, "Reading Room", "mwreader");
-    ASSERT_NE(Start(), nullptr);
-
-    HWND picker = OpenSettings(IDC_PICK_STATION1);
-    ASSERT_NE(picker, nullptr);
-    test_support::PressButton(picker, IDC_PICK_STATION2);
-    HWND dialog = WaitForDialogWith(*program_, IDC_SETTINGS_NAME);
+    HWND dialog = OpenForPickedStation(IDC_PICK_STATION2);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetDlgItem(dialog, IDC_SETTINGS_SHUTDOWN), nullptr);
     EXPECT_EQ(ItemText(dialog, IDC_SETTINGS_NAME), "Reading Room");
@@ -88,14 +92,7 @@ TEST_F(StationSettings, OnSeveralStationsOnlyThePickedStationChanges) {
 }
 
 TEST_F(StationSettings, AStationNameLongerThanTheDriverTakesKeepsTheDialogOpen) {
-    SetStation(1, "Front Desk", "mwclerk");
-    SetStation(2, "Reading Room", "mwreader");
-    ASSERT_NE(Start(), nullptr);
-
-    HWND picker = OpenSettings(IDC_PICK_STATION1);
-    ASSERT_NE(picker, nullptr);
-    test_support::PressButton(picker, IDC_PICK_STATION1);
-    HWND dialog = WaitForDialogWith(*program_, IDC_SETTINGS_NAME);
+    HWND dialog = OpenForPickedStation(IDC_PICK_STATION1);
     ASSERT_NE(dialog, nullptr);
     HWND name = GetDlgItem(dialog, IDC_SETTINGS_NAME);
     EXPECT_EQ(SendMessageA(name, EM_GETLIMITTEXT, 0, 0), 31);

@@ -13,6 +13,7 @@
 #include "resources.h"
 #include "seams.h"
 #include "station_messages.h"
+#include "text.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ protected:
         char name[260] = {};
         DWORD size = sizeof name;
         GetUserNameA(name, &size);
-        return TrimmedText(name);
+        return AfxTrim(name);
     }
     std::vector<test_support::LoggedRequest> RequestsOf(uint32_t code) {
         std::vector<test_support::LoggedRequest> found;
@@ -104,7 +105,7 @@ TEST_F(StationMessages, TheMessageIsTrimmedSignedAndSentOnceItWasEdited) {
         Press(dialog, IDOK);
     });
     SendMessageCommand(*model_, nullptr);
-    EXPECT_EQ(offered, TrimmedText(AfxLoadString(IDS_DEFAULT_MESSAGE)));
+    EXPECT_EQ(offered, AfxTrim(AfxLoadString(IDS_DEFAULT_MESSAGE)));
     EXPECT_TRUE(disabledAtFirst);
     EXPECT_TRUE(enabledAfterEdit);
     auto sent = RequestsOf(kSendText);
