@@ -77,3 +77,11 @@ for file in "Zelto Control Center.lnk" "Read Me.lnk" "Online Guide.lnk" "Uninsta
   leftover "$programs/Zelto/$file"
 done
 leftover "$programs/Startup Zelto KX4/Zelto AutoLaunch.lnk"
+
+# The users' profile folders and password lists (registered in system.ini);
+# the profile list in the registry names the same users.
+for user in mwclerk mwreader guest; do
+  leftover "$windows/Profiles/$user/USER.DAT" "profile"
+  leftover "$windows/Profiles/$user/Desktop/Notes.txt"
+  leftover "$windows/${user^^}.PWL" "password list"
+done

@@ -179,4 +179,16 @@ TEST(HostImage, StationPrintersStillSitOnThePortsNamedAfterTheStations) {
     EXPECT_STREQ(rename, "NUL=C:\\WINDOWS\\TEMP\\~GLH0001.TMP");
 }
 
+TEST(HostImage, TheUsersHaveProfilesAndPasswordLists) {
+    for (const std::string user : {"mwclerk", "mwreader", "guest"}) {
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE,
+                              ("Software\\Microsoft\\Windows\\CurrentVersion\\ProfileList\\" + user).c_str()))
+            << user;
+        EXPECT_TRUE(Exists(("C:\\windows\\Profiles\\" + user + "\\USER.DAT").c_str())) << user;
+        char list[MAX_PATH] = {};
+        GetPrivateProfileStringA("Password Lists", user.c_str(), "", list, sizeof list, "system.ini");
+        EXPECT_TRUE(list[0] && Exists(list)) << user << ": " << list;
+    }
+}
+
 }  // namespace
