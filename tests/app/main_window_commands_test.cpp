@@ -332,7 +332,8 @@ std::string TemplateCaption(int id) {
 }
 
 TEST_P(OpensItsDialog, AndEndsWithIt) {
-    SetStation(1, "Front Desk", "mwclerk");
+    // Running, so that there is someone to send a message to.
+    SetStation(1, "Front Desk", "mwclerk", true);
     // The message log opens only on a message store.
     HKEY store = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kMessageStoreKey, &store), ERROR_SUCCESS);
@@ -360,12 +361,28 @@ TEST_F(SeveralStations, WithoutAMessageStoreTheMessageLogSaysSoInsteadOfOpening)
     EXPECT_EQ(WaitForDialogWith(*program_, IDC_LOG_LIST, 300), nullptr);
 }
 
+TEST_F(SeveralStations, TheStationCheckOfAOneStationSystemShowsThatStationUnderItsName) {
+    SetStation(1, "Front Desk", "mwclerk");
+    ASSERT_NE(Start(), nullptr);
+    HWND dialog = Open(ID_STATION_CHECK, IDC_CHECK_REPORT);
+    ASSERT_NE(dialog, nullptr) << "no picker on one station";
+    EXPECT_NE(test_support::WindowText(dialog).find("Front Desk"), std::string::npos);
+    test_support::PressButton(dialog, IDCANCEL);
+    ASSERT_TRUE(Closed(dialog));
+    EXPECT_TRUE(RequestsOf(0x801).empty()) << "closing resets nothing";
+}
+
 INSTANTIATE_TEST_SUITE_P(Commands, OpensItsDialog,
                          ::testing::Values(DialogCommand{ID_SUPPORT_INFO, "Support", IDD_SUPPORT},
                                            DialogCommand{ID_LIST_USERS, "Users", IDD_USER_LIST},
                                            DialogCommand{ID_RUNNING_PROGRAMS, "RunningPrograms", IDD_RUNNING_PROGRAMS},
                                            DialogCommand{ID_MESSAGE_LOG, "MessageLog", IDD_MESSAGE_LOG},
-                                           DialogCommand{ID_APP_ABOUT_CMD, "About", IDD_ABOUT}),
+                                           DialogCommand{ID_APP_ABOUT_CMD, "About", IDD_ABOUT},
+                                           DialogCommand{ID_SEND_MESSAGE, "SendMessage", IDD_SEND_MESSAGE},
+                                           DialogCommand{ID_REMOVE_USER, "RemoveUser", IDD_USER_PICK},
+                                           DialogCommand{ID_SHUTDOWN_SYSTEM, "ShutDown", IDD_SHUTDOWN},
+                                           DialogCommand{ID_STATION_SETTINGS, "StationSettings",
+                                                         IDD_SINGLE_STATION_SETTINGS}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
