@@ -27,20 +27,6 @@ bool FillUserList(HWND list) {
     return false;
 }
 
-// The text of the selected item; empty when none is selected.
-void ExchangeSelectedName(CDataExchange* exchange, int listId, std::string& name) {
-    HWND list = exchange->PrepareCtrl(listId);
-    if (!exchange->m_bSaveAndValidate) return;
-    name.clear();
-    LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (selected < 0) return;
-    LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, selected, 0);
-    if (length <= 0) return;
-    name.resize(static_cast<size_t>(length) + 1);
-    ::SendMessageA(list, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(name.data()));
-    name.resize(static_cast<size_t>(length));
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CUserPickDlg, CDialog)
@@ -61,7 +47,7 @@ BOOL CUserPickDlg::OnInitDialog() {
 }
 
 void CUserPickDlg::DoDataExchange(CDataExchange* exchange) {
-    ExchangeSelectedName(exchange, IDC_USER_PICK_LIST, userName);
+    DDX_LBString(exchange, IDC_USER_PICK_LIST, userName);
 }
 
 void CUserPickDlg::OnSelectionChange() {
@@ -77,5 +63,5 @@ BOOL CUserListDlg::OnInitDialog() {
 }
 
 void CUserListDlg::DoDataExchange(CDataExchange* exchange) {
-    ExchangeSelectedName(exchange, IDC_USER_LIST, userName);
+    DDX_LBString(exchange, IDC_USER_LIST, userName);
 }

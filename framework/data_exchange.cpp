@@ -163,3 +163,21 @@ void DDX_LBIndex(CDataExchange* exchange, int controlId, int& index) {
     else
         ::SendMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
+
+void DDX_LBString(CDataExchange* exchange, int controlId, std::string& value) {
+    if (exchange->Failed()) return;
+    HWND control = exchange->PrepareCtrl(controlId);
+    if (!exchange->m_bSaveAndValidate) {
+        if (!value.empty())
+            ::SendMessageA(control, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.c_str()));
+        return;
+    }
+    value.clear();
+    LRESULT selected = ::SendMessageA(control, LB_GETCURSEL, 0, 0);
+    if (selected < 0) return;
+    LRESULT length = ::SendMessageA(control, LB_GETTEXTLEN, selected, 0);
+    if (length <= 0) return;
+    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+    ::SendMessageA(control, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+    value.assign(text.data());
+}

@@ -46,3 +46,6 @@ void DDX_CBIndex(CDataExchange* exchange, int controlId, int& index);
 // chosen (an empty text leaves the choice as it is).
 void DDX_CBString(CDataExchange* exchange, int controlId, std::string& value);
 void DDX_LBIndex(CDataExchange* exchange, int controlId, int& index);
+// The selected item's text (empty when none is selected); when loading, the
+// item that begins with it is chosen (an empty text leaves the choice).
+void DDX_LBString(CDataExchange* exchange, int controlId, std::string& value);

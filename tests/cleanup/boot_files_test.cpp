@@ -28,6 +28,16 @@ protected:
         EXPECT_TRUE(DataMove(3));
         return ReadFileBytes(kConfigSys);
     }
+    // The installation's hook while another holds the file open without
+    // sharing; false when the file could not be held.
+    bool DataMoveWhileHeld(const char* path) {
+        HANDLE held = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
+        if (held == INVALID_HANDLE_VALUE) return false;
+        bool result = DataMove(3);
+        CloseHandle(held);
+        return result;
+    }
     std::string UninstallOver(const std::string& configSys) {
         WriteFileBytes(kConfigSys, configSys);
         EXPECT_EQ(Uninstall(), 0);
@@ -125,13 +135,8 @@ TEST_F(BootFiles, LinesAreReadInPiecesOf511Bytes) {
 TEST_F(BootFiles, AWriteProtectedBackupLeavesConfigSysUntouched) {
     WriteFileBytes(kConfigSys, "FILES=40\r\n");
     WriteFileBytes(kConfigBak, "old backup\r\n");
-    {
-        // Held open without sharing: it cannot be replaced.
-        HANDLE held = CreateFileA(kConfigBak, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        EXPECT_TRUE(DataMove(3));
-        CloseHandle(held);
-    }
+    // Held open without sharing: it cannot be replaced.
+    EXPECT_TRUE(DataMoveWhileHeld(kConfigBak));
     EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n");
     EXPECT_EQ(ReadFileBytes(kConfigBak), "old backup\r\n");
 }
@@ -139,13 +144,8 @@ TEST_F(BootFiles, AWriteProtectedBackupLeavesConfigSysUntouched) {
 TEST_F(BootFiles, WhenTheNamesCannotBeSwappedTheHostKeepsItsBootFile) {
     WriteFileBytes(kConfigSys, "FILES=40\r\n");
     WriteFileBytes(kConfigScratch, "left over\r\n");
-    {
-        // A scratch file that cannot be deleted makes the first rename fail.
-        HANDLE held = CreateFileA(kConfigScratch, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        EXPECT_TRUE(DataMove(3));
-        CloseHandle(held);
-    }
+    // A scratch file that cannot be deleted makes the first rename fail.
+    EXPECT_TRUE(DataMoveWhileHeld(kConfigScratch));
     EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n");
     EXPECT_EQ(ReadFileBytes(kConfigScratch), "left over\r\n");
 }

@@ -37,7 +37,7 @@ const char kSharedDlls[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shared
 class TestFolder {
 public:
     explicit TestFolder(std::string path) : path_(std::move(path)) { CreateDirectoryA(path_.c_str(), nullptr); }
-    ~TestFolder() { Remove(path_); }
+    ~TestFolder() { test_support::RemoveFolder(path_); }
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name, const std::string& text = "x") const {
         const std::string path = path_ + "\\" + name;
@@ -46,23 +46,6 @@ public:
     }
 
 private:
-    static void Remove(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName, path = folder + "\\" + name;
-                if (name == "." || name == "..") continue;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(path);
-                else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
     std::string path_;
 };
 
@@ -236,8 +219,7 @@ TEST_F(ProductFiles, SharedFileCountsBecomeOneWhereACountExists) {
 
 TEST_F(ProductFiles, TaskLogsGoWithoutAskingAndEachTaskFolderIsAskedFor) {
     UseTestInstallation();
-    TestFolder install("C:\\ORVANTA-TEST");
-    PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", install.Path());
+    TestFolder install(installFolder_);
     for (int station = 1; station <= 8; ++station) install.File("Station" + std::to_string(station) + "TaskLog.txt");
     TestFolder tasks1(install.Path() + "\\Station1Tasks");
     TestFolder nested(tasks1.Path() + "\\Monday");
@@ -264,8 +246,7 @@ TEST_F(ProductFiles, TaskLogsGoWithoutAskingAndEachTaskFolderIsAskedFor) {
 
 TEST_F(ProductFiles, NoLeavesTheFolderWhole) {
     UseTestInstallation();
-    TestFolder install("C:\\ORVANTA-TEST");
-    PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", install.Path());
+    TestFolder install(installFolder_);
     TestFolder tasks(install.Path() + "\\Station2Tasks");
     tasks.File("job.txt");
     boxes_.SetAnswer(IDNO);

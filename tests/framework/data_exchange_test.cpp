@@ -202,6 +202,40 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
     EXPECT_EQ(selected, 1) << "the index chose Reading Room, the empty text chose nothing else";
     EXPECT_EQ(index, 2);
     EXPECT_EQ(text, "Back Office");
+
+    std::string user = "mwr";
+    int position = -1;
+    ChoicesDialog users(IDD_USER_LIST);
+    users.exchange = [&](CDataExchange* dx) {
+        if (!dx->m_bSaveAndValidate) {
+            for (const char* item : {"mwreader", "guest", "mwclerk"})
+                SendDlgItemMessageA(dx->m_pDlgWnd->m_hWnd, IDC_USER_LIST, LB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(item));
+        }
+        DDX_LBString(dx, IDC_USER_LIST, user);
+        if (dx->m_bSaveAndValidate) DDX_LBIndex(dx, IDC_USER_LIST, position);
+    };
+    LRESULT chosen = -1;
+    EXPECT_EQ(Run(users,
+                  [&](HWND window) {
+                      chosen = SendDlgItemMessageA(window, IDC_USER_LIST, LB_GETCURSEL, 0, 0);
+                      SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, 0, 0);
+                      Press(window, IDOK);
+                  }),
+              IDOK);
+    EXPECT_EQ(chosen, 2) << "the item that begins with the text, in the sorted list";
+    EXPECT_EQ(user, "guest") << "the sorted list's first item";
+    EXPECT_EQ(position, 0);
+
+    user = "mwr";
+    position = 1;
+    EXPECT_EQ(Run(users,
+                  [&](HWND window) {
+                      SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                      Press(window, IDOK);
+                  }),
+              IDOK);
+    EXPECT_EQ(user, "") << "nothing selected";
 }
 
 }  // namespace
