@@ -87,8 +87,8 @@ bool CleanInstances(HKEY pci, const std::string& deviceName) {
         const bool product =
             lstrcmpiA(type.c_str(), kProductClass) == 0 || (!driver.empty() && IsProductDriverKey(kClassRoot + driver));
         if (!product) return false;
-        if (IsDriverKeyName(driver)) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kClassRoot + driver).c_str());
-        return RegDeleteTreeA(device.Get(), instance.c_str()) == ERROR_SUCCESS;
+        if (IsDriverKeyName(driver)) DeleteKeyTree(HKEY_LOCAL_MACHINE, kClassRoot + driver);
+        return DeleteKeyTree(device.Get(), instance) == ERROR_SUCCESS;
     });
     std::string first;
     return !SubkeyAt(device.Get(), 0, first);
@@ -98,7 +98,7 @@ bool CleanInstances(HKEY pci, const std::string& deviceName) {
 
 void RemoveEnumerationKeys() {
     for (const char* key : {"Enum\\Root\\Ternway", "Enum\\Root\\ZeltoKX9", "Enum\\ISAPNP\\KQZ0000"})
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
 }
 
 void RemovePciEntries() {
@@ -118,12 +118,12 @@ void RemoveMediaEntries() {
     DeleteWhileListing(media.Get(), [&](const std::string& entry) {
         std::string value;
         return RegKey(media.Get(), entry).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0 &&
-               RegDeleteTreeA(media.Get(), entry.c_str()) == ERROR_SUCCESS;
+               DeleteKeyTree(media.Get(), entry) == ERROR_SUCCESS;
     });
 }
 
 void RemoveDeviceClass() {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kClassRoot) + kProductClass).c_str());
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kClassRoot) + kProductClass);
 }
 
 void RemoveCopiedInfFiles() {

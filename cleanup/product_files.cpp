@@ -59,14 +59,14 @@ void DeleteProductValues() {
     if (RegKey product(HKEY_LOCAL_MACHINE, kProductKey); product.IsOpen()) {
         for (const char* value : kProductValues) RegDeleteValueA(product.Get(), value);
     }
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSetupKey);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kSetupKey);
 }
 
 void DeleteMakerAndVersionKeys() {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillon");
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Quillon");
     for (const char* release : kReleases) {
         for (const char* brand : {"Software\\Quillon\\Orvanta", "Software\\Quillon\\Zelto"})
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(brand) + "\\" + release).c_str());
+            DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(brand) + "\\" + release);
     }
 }
 

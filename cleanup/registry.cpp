@@ -69,6 +69,21 @@ void RegKey::WriteBytes(const char* name, const void* data, DWORD size) const {
     if (key_) RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
 }
 
+LONG DeleteKeyTree(HKEY parent, const std::string& path) {
+    if (path.empty()) return ERROR_INVALID_PARAMETER;
+    {
+        RegKey key(parent, path);
+        if (!key.IsOpen()) return ERROR_FILE_NOT_FOUND;
+        // Deleting shifts the listing down, so the same index is asked again;
+        // a subkey that cannot go is passed over.
+        char name[512];
+        for (DWORD index = 0; RegEnumKeyA(key.Get(), index, name, sizeof name) == ERROR_SUCCESS;) {
+            if (DeleteKeyTree(key.Get(), name) != ERROR_SUCCESS) ++index;
+        }
+    }
+    return RegDeleteKeyA(parent, path.c_str());
+}
+
 std::string ReadRegistryString(HKEY root, const std::string& path, const char* name, DWORD limit) {
     std::string value;
     RegKey(root, path).ReadString(name, value, limit);

@@ -38,5 +38,12 @@ private:
     HKEY key_ = nullptr;
 };
 
+// Deletes the key with all its subkeys, as Windows 9x's RegDeleteKey does
+// (NT's refuses a key that has subkeys, and Windows 95/98 have no
+// RegDeleteTree). The result is the registry's error code: ERROR_SUCCESS, or
+// ERROR_FILE_NOT_FOUND for a missing key. An empty path names no key and
+// deletes nothing.
+LONG DeleteKeyTree(HKEY parent, const std::string& path);
+
 // A string value of a key; empty when the key or the value is missing.
 std::string ReadRegistryString(HKEY root, const std::string& path, const char* name, DWORD limit = 512);

@@ -28,12 +28,6 @@ const char kHardwareKey[] = "Enum\\Root\\Ternway";
 const char kDriverKey[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
 const char kMaker[] = "Quillon, Inc.";
 
-// Windows 9x deletes a key together with its subkeys; NT's RegDeleteKey
-// refuses such a key.
-void DeleteKeyTree(HKEY parent, const std::string& path) {
-    RegDeleteTreeA(parent, path.c_str());
-}
-
 std::string StationKey(int station) {
     return std::string(kSetupKey) + "\\Station" + std::to_string(station);
 }

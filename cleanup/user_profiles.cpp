@@ -50,5 +50,5 @@ void EnableUserProfiles() {
     WriteEntry(reconciliation, "Recent", FolderName("Recent"));
     WriteEntry(reconciliation, "NetHood", "NetHood");
     // These folders are shared by every user of the host.
-    for (const char* shared : {"Start Menu", "Programs", "Startup"}) RegDeleteTreeA(reconciliation.Get(), shared);
+    for (const char* shared : {"Start Menu", "Programs", "Startup"}) DeleteKeyTree(reconciliation.Get(), shared);
 }

@@ -136,12 +136,30 @@ int RegistryKey::NextSubkey(std::string& name) {
     return 1;
 }
 
+namespace {
+
+// Windows 9x's RegDeleteKeyA deletes a key with everything below it; NT's
+// refuses a key that has subkeys, and Windows 95/98 have no RegDeleteTree.
+// So the subkeys go first, depth first; one that cannot go is passed over
+// and the key's own deletion then reports the failure.
+bool DeleteKeyWithSubkeys(HKEY parent, const char* path) {
+    {
+        RegistryKey key;
+        if (!key.Open(parent, path)) return false;
+        char name[kBufferSize];
+        for (DWORD index = 0; Succeeded(RegEnumKeyA(key.Handle(), index, name, sizeof name));) {
+            if (!DeleteKeyWithSubkeys(key.Handle(), name)) ++index;
+        }
+    }
+    return Succeeded(RegDeleteKeyA(parent, path));
+}
+
+}  // namespace
+
 int DeleteSubkey(HKEY parent, const char* path) {
     // Without a path the tree below the parent itself would go.
     if (!path || !*path) return 0;
-    // Windows 9x deletes a key with everything below it; NT's RegDeleteKeyA
-    // refuses a key that has subkeys.
-    return Succeeded(RegDeleteTreeA(parent, path)) ? 1 : 0;
+    return DeleteKeyWithSubkeys(parent, path) ? 1 : 0;
 }
 
 int FlushMachine() {

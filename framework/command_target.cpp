@@ -1,5 +1,7 @@
 #include "command_target.h"
 
+#include <cstddef>
+
 void CCmdUI::Enable(BOOL on) {
     EnableMenuItem(menu_, index_, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
     handled = true;
@@ -7,14 +9,26 @@ void CCmdUI::Enable(BOOL on) {
 
 namespace {
 
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(kMenuItemInfoSize == 44, "the Windows 95 size of MENUITEMINFOA");
+#endif
+
 // Marks a menu item checked or not, with a check mark or a radio bullet.
+// Windows 95 knows the item's type only together with its text (no
+// MIIM_FTYPE), so the text is read and written back with it, and the record
+// ends at cch, the size those systems accept.
 bool MarkItem(HMENU menu, UINT index, bool radio, bool on) {
+    char text[256] = {};
     MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    info.cbSize = kMenuItemInfoSize;
+    info.fMask = MIIM_TYPE | MIIM_STATE;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
     if (!GetMenuItemInfoA(menu, index, TRUE, &info)) return false;
     info.fType = radio ? (info.fType | MFT_RADIOCHECK) : (info.fType & ~MFT_RADIOCHECK);
     info.fState = (info.fState & ~MFS_CHECKED) | (on ? MFS_CHECKED : 0);
+    info.dwTypeData = text;
     return SetMenuItemInfoA(menu, index, TRUE, &info) != FALSE;
 }
 

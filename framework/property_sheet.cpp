@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+#include <cstring>
+
 #include "application.h"
 #include "resources.h"
 #include "seams.h"
@@ -19,6 +22,23 @@ const UINT kMarkAgain = WM_APP + 0x3F2;
 // only, one being made at a time.
 CPropertySheet* sheetBeingMade = nullptr;
 
+// The common controls of Windows 95 know only the first versions of the page
+// and sheet records and refuse larger sizes; no field past them is used.
+constexpr UINT kPageSize = offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(PROPSHEETPAGEA::pcRefParent);
+constexpr UINT kSheetSize = offsetof(PROPSHEETHEADERA, pfnCallback) + sizeof(PROPSHEETHEADERA::pfnCallback);
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(kPageSize == 40 && kSheetSize == 40, "the Windows 95 sizes of the property sheet records");
+#endif
+
+// The system steps through the pages by each one's size, so the records are
+// laid out one after the other at the first version's size.
+std::vector<BYTE> PackPages(const std::vector<PROPSHEETPAGEA>& pages) {
+    std::vector<BYTE> packed(pages.size() * kPageSize);
+    for (size_t index = 0; index < pages.size(); ++index)
+        memcpy(packed.data() + index * kPageSize, &pages[index], kPageSize);
+    return packed;
+}
+
 }  // namespace
 
 CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(templateId) {
@@ -27,7 +47,7 @@ CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(template
 
 PROPSHEETPAGEA CPropertyPage::Describe() {
     PROPSHEETPAGEA page = {};
-    page.dwSize = sizeof page;
+    page.dwSize = kPageSize;
     page.dwFlags = PSP_DEFAULT;
     LPCSTR name = MAKEINTRESOURCEA(templateId_);
     page.hInstance = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));  // RT_DIALOG
@@ -126,16 +146,17 @@ INT_PTR CPropertySheet::DoModal() {
     std::vector<PROPSHEETPAGEA> pages;
     pages.reserve(pages_.size());
     for (CPropertyPage* page : pages_) pages.push_back(page->Describe());
+    const std::vector<BYTE> packed = PackPages(pages);
 
     PROPSHEETHEADERA header = {};
-    header.dwSize = sizeof header;
+    header.dwSize = kSheetSize;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK;
     header.hwndParent = parent_ ? parent_->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
     header.hInstance = AfxGetResourceHandle();
     header.pszCaption = caption_.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = selectPage_ < pages.size() ? selectPage_ : 0;
-    header.ppsp = pages.data();
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(packed.data());
     header.pfnCallback = &CPropertySheet::SheetCallback;
 
     endedWithOk_ = false;

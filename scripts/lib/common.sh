@@ -11,11 +11,12 @@ export WINEARCH=win64
 say() { printf '%s\n' "$*"; }
 die() { say "error: $*" >&2; exit 1; }
 
-# Installs the cross compilers, Wine, Xvfb and the build tools when any is
+# Installs the cross compilers (64-bit for the tests, 32-bit for the
+# Windows 95/98 release; never wine32, which breaks Wine's 64-bit side), Wine, Xvfb and the build tools when any is
 # missing. Needs root or sudo.
 ensure_packages() {
-  local packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
-                  cmake ninja-build googletest clang-format imagemagick)
+  local packages=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+                  wine wine64 xvfb xauth cmake ninja-build googletest clang-format imagemagick python3)
   local missing=()
   for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -34,6 +35,16 @@ configure_and_build() {
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build"
+}
+
+# The Windows 95/98 release from the same sources: 32-bit files, their
+# package and the check of both, in build/win9x.
+release=$build/win9x
+configure_and_build_release() {
+  cmake -S "$repo" -B "$release" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686-win9x.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$release"
 }
 
 # A fresh prefix laid out as the host PC, its wineserver kept running

@@ -10,7 +10,9 @@
 #include "file_removal.h"
 #include "message_box_watcher.h"
 #include "product.h"
+#include "registry.h"
 #include "registry_backup.h"
+#include "registry_values.h"
 
 namespace {
 
@@ -129,6 +131,24 @@ TEST_F(Identity, FilesAndFoldersGoWhenTheyCanWithoutAWordWhenTheyCannot) {
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
     RemoveDirIfPresent(folder);
     EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Identity, AKeyGoesWithEverythingBelowItAsOnWindows9x) {
+    const std::string tree = std::string(kProductKey) + "\\Tree";
+    for (const char* leaf : {"\\A\\A1\\Deep", "\\A\\A2", "\\B", "\\C\\C1"})
+        test_support::PutText(HKEY_LOCAL_MACHINE, tree + leaf, "Value", "x");
+    test_support::PutNumber(HKEY_LOCAL_MACHINE, tree, "Top", 1);
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Treeling", "Kept", "x");
+
+    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, tree), ERROR_SUCCESS);
+    EXPECT_FALSE(test_support::KeyExists(HKEY_LOCAL_MACHINE, tree));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Treeling", "Kept"), "x");
+    // A missing key is reported as the system reports it; no path names no key.
+    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, tree), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(DeleteKeyTree(HKEY_LOCAL_MACHINE, tree + "\\A\\A1"), ERROR_FILE_NOT_FOUND);
+    RegKey product(HKEY_LOCAL_MACHINE, kProductKey);
+    EXPECT_NE(DeleteKeyTree(product.Get(), ""), ERROR_SUCCESS);
+    EXPECT_TRUE(test_support::KeyExists(HKEY_LOCAL_MACHINE, std::string(kProductKey) + "\\Treeling"));
 }
 
 }  // namespace

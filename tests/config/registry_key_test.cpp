@@ -327,6 +327,9 @@ TEST_F(RegistryKeyTest, DeleteSubkeyRemovesTheWholeTree) {
     WriteValue(HKEY_LOCAL_MACHINE, kScratch + "\\Tree\\Branch\\Leaf", Text("Deep", "x"));
     WriteValue(HKEY_LOCAL_MACHINE, kScratch + "\\Tree", Text("Top", "x"));
     CreateKey(HKEY_LOCAL_MACHINE, kScratch + "\\Tree\\Other");
+    // Several subkeys on every level: the listing shifts as each one goes.
+    for (const char* leaf : {"\\Tree\\Branch\\Twig", "\\Tree\\Other\\A", "\\Tree\\Other\\B", "\\Tree\\Third"})
+        WriteValue(HKEY_LOCAL_MACHINE, kScratch + leaf, Text("Deep", "x"));
     CreateKey(HKEY_LOCAL_MACHINE, kScratch + "\\Sibling");
     EXPECT_EQ(DeleteSubkey(HKEY_LOCAL_MACHINE, (kScratch + "\\Tree").c_str()), 1);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kScratch + "\\Tree"));
