@@ -36,15 +36,27 @@ HANDLE ApplicationDeviceHandle() {
     return theApp.m_hDevice;
 }
 
-int ShowAppMessage(const char* text, UINT style) {
-    CWnd* main = AfxGetMainWnd();
+namespace {
+
+int ShowOwnedAppMessage(HWND owner, const char* text, UINT style) {
     std::string caption;
     if (!AfxLoadString(IDS_APP_TITLE, caption)) caption = AfxGetApp()->m_pszAppName;
-    return AfxShowMessageBox(main ? main->m_hWnd : nullptr, text ? text : "", caption, style);
+    return AfxShowMessageBox(owner, text ? text : "", caption, style);
+}
+
+}  // namespace
+
+int ShowAppMessage(const char* text, UINT style) {
+    CWnd* main = AfxGetMainWnd();
+    return ShowOwnedAppMessage(main ? main->m_hWnd : nullptr, text, style);
 }
 
 int ShowAppMessageId(UINT stringId, UINT style) {
     return ShowAppMessage(AfxLoadString(stringId).c_str(), style);
+}
+
+int ShowAppMessageId(UINT stringId, UINT style, HWND owner) {
+    return ShowOwnedAppMessage(owner, AfxLoadString(stringId).c_str(), style);
 }
 
 BOOL CControlCenterApp::InitInstance() {

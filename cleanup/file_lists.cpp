@@ -31,16 +31,21 @@ const std::vector<std::string>& WindowsFolderFiles() {
 }
 
 const std::vector<std::string>& SystemFolderFiles() {
+    // The station-manager, station, station I/O, keyboard and serial-port
+    // drivers and the serial ports' property-page library are the files the
+    // product installs and registers under these names. The sound, loader and
+    // data drivers and the partner's support library are not named anywhere
+    // else in the product; their names here are our own.
     static const std::vector<std::string> files = {"Corehub.vxd",   // station manager
-                                                   "Stnvid.vxd",    // station
+                                                   "Trellmon.vxd",  // station
                                                    "Portlane.vxd",  // station I/O
-                                                   "Stnkbd.vxd",    // keyboard
-                                                   "Sndhub.vxd",    // sound
-                                                   "Stnload.vxd",   // loader
-                                                   "Stndata.vxd",   // data
+                                                   "Keyrelay.vxd",  // keyboard
+                                                   "Sndhub.vxd",    // sound (our name)
+                                                   "Stnload.vxd",   // loader (our name)
+                                                   "Stndata.vxd",   // data (our name)
                                                    "Serlink.vxd",   // station serial ports
-                                                   "Serlinkp.dll",  // their property pages
-                                                   "Ternway.dll"};  // the partner's support library
+                                                   "Serlink.dll",   // their property pages
+                                                   "Ternway.dll"};  // the partner's support library (our name)
     return files;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cctype>
+
 #include "config_messages.h"
 #include "registry_key.h"
 #include "resource_ids.h"
@@ -19,6 +21,25 @@ const char kProfileList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Profi
 // as ".." would take the removal outside it.
 bool IsPlainFolderName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
+}
+
+// The folder is the user's own only when the file system finds it under the
+// very name: it drops a trailing dot or blank and takes a short name for a
+// long one, so "carol." or "CAROL~1" would lead to carol's folder.
+bool IsUsersOwnFolder(const std::string& profile, const std::string& name) {
+    if (!IsPlainFolderName(name) || name.back() == '.' || name.back() == ' ') return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(profile.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && lstrcmpiA(found.cFileName, name.c_str()) == 0;
+}
+
+// The profile file trims blanks around a key, so such a name would address
+// another user's password-list entry.
+bool IsExactProfileKey(const std::string& name) {
+    return !name.empty() && !isblank(static_cast<unsigned char>(name.front())) &&
+           !isblank(static_cast<unsigned char>(name.back()));
 }
 
 bool IsCurrentUser(const std::string& name) {
@@ -42,6 +63,10 @@ void Say(UINT stringId, const std::string& first, const std::string& second = ""
 }  // namespace
 
 bool RemoveDirectoryTree(const std::string& path) {
+    // A link goes as a link; what it points to is not ours to remove.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return RemoveDirectoryA(path.c_str()) != 0;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -51,12 +76,8 @@ bool RemoveDirectoryTree(const std::string& path) {
             std::string full = path + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            bool removed;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removed = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? RemoveDirectoryA(full.c_str()) != 0
-                                                                                  : RemoveDirectoryTree(full);
-            else
-                removed = DeleteFileA(full.c_str()) != 0;
+            const bool removed = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryTree(full)
+                                                                                   : DeleteFileA(full.c_str()) != 0;
             if (!removed) {
                 FindClose(search);
                 return false;
@@ -93,13 +114,17 @@ void RemoveUserCommand(CWnd* frame) {
     char windows[kPathSize] = {};
     GetWindowsDirectoryA(windows, kPathSize);
     std::string profile = AfxFormat("%s\\Profiles\\%s", windows, n);
-    if (!IsPlainFolderName(name) || !RemoveDirectoryTree(profile)) Say(IDS_PROFILE_NOT_REMOVED, AfxLowerCase(profile));
+    if (!IsUsersOwnFolder(profile, name) || !RemoveDirectoryTree(profile))
+        Say(IDS_PROFILE_NOT_REMOVED, AfxLowerCase(profile));
 
     std::string systemIni = AfxFormat("%s\\system.ini", windows);
-    char passwordFile[kPathSize] = {};
-    GetPrivateProfileStringA("Password Lists", n, "", passwordFile, kPathSize, systemIni.c_str());
-    if (passwordFile[0] && !DeleteFileA(passwordFile)) Say(IDS_PASSWORD_FILE_NOT_DELETED, AfxLowerCase(passwordFile));
-    if (!WritePrivateProfileStringA("Password Lists", n, nullptr, systemIni.c_str()))
+    if (IsExactProfileKey(name)) {
+        char passwordFile[kPathSize] = {};
+        GetPrivateProfileStringA("Password Lists", n, "", passwordFile, kPathSize, systemIni.c_str());
+        if (passwordFile[0] && !DeleteFileA(passwordFile))
+            Say(IDS_PASSWORD_FILE_NOT_DELETED, AfxLowerCase(passwordFile));
+    }
+    if (!IsExactProfileKey(name) || !WritePrivateProfileStringA("Password Lists", n, nullptr, systemIni.c_str()))
         Say(IDS_PASSWORD_ENTRY_NOT_DELETED, AfxLowerCase(systemIni), name);
 
     std::string entry = AfxFormat("%s\\%s", kProfileList, n);

@@ -7,3 +7,6 @@
 
 int ShowAppMessage(const char* text, UINT style);
 int ShowAppMessageId(UINT stringId, UINT style);
+// The same box owned by another window, a sheet say, which cannot be used
+// while the box is up.
+int ShowAppMessageId(UINT stringId, UINT style, HWND owner);

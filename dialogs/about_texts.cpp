@@ -42,8 +42,8 @@ std::string DriverLine(const char* fileName, uint16_t deviceId, VersionReader& v
         loaded = AfxFormat(AfxLoadString(IDS_DRIVER_LOADED).c_str(), static_cast<int>(block.majorVersion),
                            static_cast<int>(block.minorVersion));
     line += loaded;
-    std::string version = versions.StringValue(fileName, "FileVersion");
-    line += version.empty() ? AfxLoadString(IDS_DRIVER_FILE_UNKNOWN)
-                            : AfxFormat(AfxLoadString(IDS_DRIVER_FILE_VERSION).c_str(), version.c_str());
+    const std::optional<std::string> version = versions.FindString(fileName, "FileVersion");
+    line += version ? AfxFormat(AfxLoadString(IDS_DRIVER_FILE_VERSION).c_str(), version->c_str())
+                    : AfxLoadString(IDS_DRIVER_FILE_UNKNOWN);
     return line + "\r\n";
 }

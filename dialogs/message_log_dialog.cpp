@@ -75,14 +75,18 @@ void CMessageLogDlg::Refresh() {
     HWND list = List();
     ListView_DeleteAllItems(list);
     SetDlgItemTextA(m_hWnd, IDC_LOG_TEXT, AfxLoadString(IDS_LOG_EMPTY).c_str());
+    // A slot that is not listed keeps no record: marking all seen would
+    // otherwise write into an emptied slot, or mark a message never shown.
     RegistryKey store;
-    if (store.Open(HKEY_LOCAL_MACHINE, storePath_.c_str())) {
-        std::string placeholder = AfxLoadString(IDS_NOBODY);
-        for (int slot = 0; slot < kMessageSlotCount; ++slot) {
-            if (ReadMessageSlot(store, slot, slots[slot], placeholder)) InsertRow(slot);
-        }
-        store.Close();
+    const bool opened = store.Open(HKEY_LOCAL_MACHINE, storePath_.c_str()) != 0;
+    const std::string placeholder = AfxLoadString(IDS_NOBODY);
+    for (int slot = 0; slot < kMessageSlotCount; ++slot) {
+        if (opened && ReadMessageSlot(store, slot, slots[slot], placeholder))
+            InsertRow(slot);
+        else
+            slots[slot] = MessageSlot{};
     }
+    store.Close();
     int rows = ListView_GetItemCount(list);
     SetColumnWidths(list, rows > 0 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
     SortRows();

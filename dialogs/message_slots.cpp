@@ -2,6 +2,7 @@
 
 #include <mbstring.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "registry_key.h"
@@ -82,9 +83,13 @@ std::string TimeText(int32_t day, int32_t millisecond) {
     start.wDay = 1;
     FILETIME origin;
     if (!SystemTimeToFileTime(&start, &origin)) return "";
-    int64_t ticks = (static_cast<int64_t>(origin.dwHighDateTime) << 32 | origin.dwLowDateTime) +
-                    ((static_cast<int64_t>(day) * 86'400 + hours * 3'600 + minutes * 60 + seconds) * kTicksPerSecond);
-    if (ticks < 0) return "";
+    const int64_t base = static_cast<int64_t>(origin.dwHighDateTime) << 32 | origin.dwLowDateTime;
+    // A day count past the latest time the system's date holds would
+    // overflow the tick count; such a stamp shows no time at all.
+    const int64_t kTicksPerDay = 86'400 * kTicksPerSecond;
+    const int64_t kLongestDayTicks = (INT32_MAX / 1'000 + 1) * kTicksPerSecond;
+    if (day < 0 || millisecond < 0 || day > (INT64_MAX - base - kLongestDayTicks) / kTicksPerDay) return "";
+    const int64_t ticks = base + day * kTicksPerDay + (hours * 3'600 + minutes * 60 + seconds) * kTicksPerSecond;
     FILETIME when = {static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME time;
     if (!FileTimeToSystemTime(&when, &time)) return "";

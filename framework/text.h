@@ -1,14 +1,16 @@
-// Small text operations the way the programs' texts need them: single-byte
+// Small text operations the way the programs' texts need them: the system's
 // case mapping and white space trimmed at both ends.
 #pragma once
 
-#include <algorithm>
+#include <windows.h>
+
 #include <cctype>
 #include <string>
 
+// Lower case as Windows makes it, in the host's code page (accented letters
+// too), whatever the C library's locale.
 inline std::string AfxLowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!text.empty()) CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
     return text;
 }
 

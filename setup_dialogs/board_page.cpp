@@ -73,7 +73,10 @@ void CBoardPage::OnAddressChange() {
 
 void CBoardPage::OnOK() {
     board.boardName = nameText;
-    if (addressText == AfxLoadString(IDS_ADDRESS_AUTOMATIC)) {
+    if (addressText.empty()) {
+        // Nothing chosen (a stored address not among the entries, a board
+        // without a memory window): the stored address stays.
+    } else if (addressText == AfxLoadString(IDS_ADDRESS_AUTOMATIC)) {
         board.memoryLocation = 0;
     } else {
         // The trailing H is not a hexadecimal digit, so it ends the number.

@@ -16,7 +16,11 @@ END_MESSAGE_MAP()
 SetupDialog::SetupDialog(SystemConfig& model, CWnd* parent, bool zeltoEdition)
     : CDialog(IDD_SETUP, parent), model_(model), zeltoEdition_(zeltoEdition) {}
 
+// Each sheet writes back every board and detected station on OK, so it
+// starts from the registry as it is now: the station side changes values
+// ("Launched", "Logged In User") while the control center runs.
 void SetupDialog::OnStations() {
+    model_.LoadAll();
     CStationSheet sheet(IDS_STATION_SHEET, this);
     if (!model_.AnyBoardHasModelMarker()) return;
     for (int i = 0; i < SystemConfig::kStationCount; ++i) {
@@ -30,6 +34,7 @@ void SetupDialog::OnStations() {
 }
 
 void SetupDialog::OnBoards() {
+    model_.LoadAll();
     CBoardSheet sheet(IDS_BOARD_SHEET, this);
     int offered = zeltoEdition_ ? kZeltoEditionBoards : SystemConfig::kBoardCount;
     for (int i = 0; i < offered; ++i) {

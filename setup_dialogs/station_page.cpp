@@ -1,6 +1,7 @@
 #include "station_page.h"
 
 #include "application.h"
+#include "config_messages.h"
 #include "data_exchange.h"
 #include "printer_mode_dialog.h"
 #include "registry_key.h"
@@ -176,29 +177,33 @@ bool CStationPage::PortsSwitched() const {
     return (station.printerEnabled == 1 && printerMode == 1) || (station.printerEnabled == 2 && printerMode == 0);
 }
 
-bool CStationPage::PortNamesChanged() {
-    if (printerNameText != station.printerName || serial1NameText != station.serial1Name ||
-        serial2NameText != station.serial2Name)
-        return true;
-    // A renamed port leaves the old name's entry in the port list behind.
+bool CStationPage::PortNamesChanged() const {
+    return printerNameText != station.printerName || serial1NameText != station.serial1Name ||
+           serial2NameText != station.serial2Name || printerPortText != station.printerPortName ||
+           serial1PortText != station.serial1PortName || serial2PortText != station.serial2PortName;
+}
+
+void CStationPage::ForgetRenamedPorts() {
+    // Nothing else ever takes a port's old name off the port list: the save
+    // registers the ports under their new names only.
     const std::pair<const std::string&, const std::string&> portNames[] = {
         {printerPortText, station.printerPortName},
         {serial1PortText, station.serial1PortName},
         {serial2PortText, station.serial2PortName},
     };
     for (const auto& [text, stored] : portNames) {
-        if (text == stored) continue;
-        station.RemovePortListEntry(stored);
-        return true;
+        if (text != stored) station.RemovePortListEntry(stored);
     }
-    return false;
 }
 
 void CStationPage::OnOK() {
+    ForgetRenamedPorts();
+    // Owned by the sheet, which cannot be used while the box is up.
+    const HWND sheet = ::GetParent(m_hWnd);
     if (PortsSwitched())
-        AfxMessageBox(IDS_PORTS_SWITCHED, MB_ICONEXCLAMATION);
+        ShowAppMessageId(IDS_PORTS_SWITCHED, MB_ICONEXCLAMATION, sheet);
     else if (PortNamesChanged())
-        AfxMessageBox(IDS_PORT_NAMES_CHANGED, MB_ICONEXCLAMATION);
+        ShowAppMessageId(IDS_PORT_NAMES_CHANGED, MB_ICONEXCLAMATION, sheet);
 
     station.stationName = stationNameText;
     station.defaultUser = defaultUserText;

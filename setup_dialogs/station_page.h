@@ -53,7 +53,8 @@ protected:
     bool SerialPortPresent(int port) const;
     // What OK tells the administrator about a restart, if anything.
     bool PortsSwitched() const;
-    bool PortNamesChanged();
+    bool PortNamesChanged() const;
+    void ForgetRenamedPorts();
 
     SystemConfig& model_;
 

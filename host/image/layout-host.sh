@@ -67,7 +67,7 @@ chmod a-w "$install/Station2Tasks/Monday/report.txt"
 leftover "$install/Station1TaskLog.txt"
 leftover "$install/Station3TaskLog.txt"
 leftover "$windows/Orvanta.sys"
-for file in Corehub.vxd Stnload.vxd Sndhub.vxd Serlink.vxd Serlinkp.dll; do leftover "$windows/system32/$file"; done
+for file in Corehub.vxd Stnload.vxd Sndhub.vxd Serlink.vxd Serlink.dll; do leftover "$windows/system32/$file"; done
 for file in s3svg.inf 3dm.inf mdmgen.inf; do leftover "$windows/inf/$file" "[Version]"; done
 for file in "TC Labs3DM.INF" "ESS Technology, Inc.MAESTRO.INF"; do leftover "$windows/inf/other/$file" "[Version]"; done
 programs=$("$run" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs |

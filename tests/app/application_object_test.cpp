@@ -68,6 +68,22 @@ TEST_F(ApplicationObject, MessagesAreCaptionedWithTheApplicationTitle) {
     EXPECT_EQ(caption, "Zelto Control Center");
     EXPECT_EQ(text, AfxLoadString(IDS_CONFIRM_STOP));
     EXPECT_EQ(style, static_cast<UINT>(MB_YESNO));
+    // A box owned by a window of its own has the same caption.
+    HWND shownOwner = nullptr;
+    AfxSetMessageBoxHandler([&](HWND owner, const std::string&, const std::string& shownCaption, UINT) {
+        shownOwner = owner;
+        caption = shownCaption;
+        return IDOK;
+    });
+    const HWND desktop = GetDesktopWindow();
+    ShowAppMessageId(IDS_CONFIRM_STOP, MB_OK, desktop);
+    EXPECT_EQ(shownOwner, desktop);
+    EXPECT_EQ(caption, "Zelto Control Center");
+    AfxSetMessageBoxHandler([&](HWND, const std::string& shownText, const std::string& shownCaption, UINT) {
+        text = shownText;
+        caption = shownCaption;
+        return IDOK;
+    });
 
     // Without the library the caption falls back to the application name.
     AfxSetResourceHandle(nullptr);

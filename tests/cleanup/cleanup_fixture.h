@@ -13,6 +13,7 @@
 
 #include "corehub_client.h"
 #include "file_backup.h"
+#include "file_lists.h"
 #include "folder_backup.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
@@ -160,15 +161,22 @@ protected:
     test_support::FolderBackup startMenuGroup_{ProgramsFolder() + "\\Zelto"};
     test_support::FolderBackup startUpFolder_{ProgramsFolder() + "\\Startup Zelto KX4"};
     test_support::FileBackup oldDriver_{WindowsFile("Orvanta.sys")};
-    test_support::FileBackup oldStationDrivers_[5] = {test_support::FileBackup{WindowsFile("system32\\Corehub.vxd")},
-                                                      test_support::FileBackup{WindowsFile("system32\\Stnload.vxd")},
-                                                      test_support::FileBackup{WindowsFile("system32\\Sndhub.vxd")},
-                                                      test_support::FileBackup{WindowsFile("system32\\Serlink.vxd")},
-                                                      test_support::FileBackup{WindowsFile("system32\\Serlinkp.dll")}};
+    std::vector<std::unique_ptr<test_support::FileBackup>> systemFolderFiles_ = BackUpSystemFolderFiles();
     test_support::RegistryBackup deviceEnumeration_{HKEY_LOCAL_MACHINE, "Enum"};
     test_support::RegistryBackup deviceClasses_{HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class"};
 
 private:
+    // Every file the removal steps may take from the system folder, the
+    // station driver files that the host carries among them.
+    static std::vector<std::unique_ptr<test_support::FileBackup>> BackUpSystemFolderFiles() {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, sizeof system);
+        std::vector<std::unique_ptr<test_support::FileBackup>> backups;
+        for (const std::string& name : SystemFolderFiles())
+            backups.push_back(std::make_unique<test_support::FileBackup>(std::string(system) + "\\" + name));
+        return backups;
+    }
+
     WelcomeHook welcome_ = nullptr;
     DataMoveHook dataMove_ = nullptr;
     SetupCompleteHook complete_ = nullptr;

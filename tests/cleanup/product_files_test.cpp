@@ -83,14 +83,18 @@ TEST_F(ProductFiles, TheOldInstallationLosesItsListedFilesAndGoesWhenNothingElse
 TEST_F(ProductFiles, TheWindowsAndSystemFoldersLoseTheProductsDrivers) {
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
-    const std::string driver = WindowsFile("Orvanta.sys"), manager = std::string(system) + "\\Corehub.vxd",
-                      serial = std::string(system) + "\\Serlink.vxd", foreign = std::string(system) + "\\vfoo.vxd";
-    test_support::FileBackup keep1(driver), keep2(manager), keep3(serial), keep4(foreign);
-    for (const std::string& path : {driver, manager, serial, foreign}) WriteFileBytes(path, "x");
+    const std::string folder = std::string(system) + "\\", driver = WindowsFile("Orvanta.sys"),
+                      foreign = folder + "vfoo.vxd";
+    // The station manager, station, keyboard and serial drivers and the
+    // serial ports' property pages, by the names the product installs them.
+    std::vector<std::string> product = {driver};
+    for (const char* name : {"Corehub.vxd", "Trellmon.vxd", "Keyrelay.vxd", "Serlink.vxd", "Serlink.dll"})
+        product.push_back(folder + name);
+    test_support::FileBackup keepDriver(driver), keepForeign(foreign);
+    for (const std::string& path : product) WriteFileBytes(path, "x");
+    WriteFileBytes(foreign, "x");
     EXPECT_TRUE(DataMove(3));
-    EXPECT_FALSE(FileExists(driver));
-    EXPECT_FALSE(FileExists(manager));
-    EXPECT_FALSE(FileExists(serial));
+    for (const std::string& path : product) EXPECT_FALSE(FileExists(path)) << path;
     EXPECT_TRUE(FileExists(foreign));
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "file_backup.h"
+#include "folder_backup.h"
 #include "model_fixture.h"
 #include "registry_backup.h"
 #include "resource_ids.h"
@@ -182,22 +183,61 @@ TEST_F(UserRemoval, AFileInUseStopsItsFoldersButWhatWentStaysGone) {
     EXPECT_TRUE(RemoveDirectoryTree(profile_)) << "removed once the file is free";
 }
 
-TEST_F(UserRemoval, ANameThatIsNoFolderOfItsOwnRemovesNoFolder) {
-    // A profile entry named ".": its folder would be the whole profiles
-    // folder (and ".." the Windows folder).
-    std::string sentinel = WindowsFolder() + "\\Profiles\\sentinel.txt";
-    WriteFile(sentinel);
+TEST_F(UserRemoval, AProfileFolderThatIsALinkGoesAsALinkAndWhatItShowsStays) {
+    const std::string link = WindowsFolder() + "\\Profiles\\Linked";
+    ASSERT_TRUE(test_support::MakeFolderLink(link, profile_));
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\.").c_str(), &key), ERROR_SUCCESS);
+    RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\Linked").c_str(), &key);
     RegCloseKey(key);
-    Pick(".");
+    Pick("Linked");
     shownTextAnswer = IDYES;
     RemoveUserCommand(nullptr);
-    EXPECT_TRUE(Exists(sentinel));
-    EXPECT_TRUE(Exists(profile_));
-    ASSERT_GE(shownTexts.size(), 2u);
-    EXPECT_EQ(shownTexts[1].text, Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\.")));
+    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt")) << "Tester's folder, which the link showed";
+    // NT removes the link itself; Wine cannot remove a link to a folder that
+    // holds files, and the removal then says so.
+    std::vector<std::string> expected{Repeated(IDS_CONFIRM_REMOVE_USER, "Linked")};
+    if (Exists(link)) expected.push_back(Formatted(IDS_PROFILE_NOT_REMOVED, Lower(link)));
+    EXPECT_EQ(Texts(), expected);
+    test_support::RemoveFolderLink(link);
+}
+
+TEST_F(UserRemoval, ANameThatIsNoFolderOfItsOwnRemovesNoFolder) {
+    // "." would be the whole profiles folder (".." the Windows folder); the
+    // file system takes "Tester.", "Tester " and a short name for Tester's
+    // folder, which is not theirs to remove.
+    std::string sentinel = WindowsFolder() + "\\Profiles\\sentinel.txt";
+    WriteFile(sentinel);
+    const std::string longName = WindowsFolder() + "\\Profiles\\Testerlongname";
+    CreateDirectoryA(longName.c_str(), nullptr);
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(longName.c_str(), shortPath, MAX_PATH);
+    const std::string shortName = std::string(shortPath).substr(std::string(shortPath).rfind('\\') + 1);
+    ASSERT_FALSE(shortName.empty());
+    ASSERT_NE(shortName, "Testerlongname") << "the host gives no short names";
+
+    for (const std::string& name : {std::string("."), std::string("Tester."), std::string("Tester "), shortName}) {
+        SCOPED_TRACE("\"" + name + "\"");
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + name).c_str(), &key),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        shownTexts.clear();
+        Pick(name);
+        shownTextAnswer = IDYES;
+        RemoveUserCommand(nullptr);
+        EXPECT_TRUE(Exists(sentinel));
+        EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt"));
+        EXPECT_TRUE(Exists(longName));
+        ASSERT_GE(shownTexts.size(), 2u);
+        EXPECT_EQ(shownTexts[1].text, Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\" + name)));
+        // The other steps name the entry exactly: Tester's own stay.
+        EXPECT_TRUE(Exists(passwordFile_));
+        EXPECT_EQ(PasswordEntry(), passwordFile_);
+        EXPECT_TRUE(EntryExists());
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProfileList) + "\\" + name));
+    }
     DeleteFileA(sentinel.c_str());
+    RemoveDirectoryA(longName.c_str());
 }
 
 }  // namespace

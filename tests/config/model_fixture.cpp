@@ -5,10 +5,17 @@
 
 std::vector<UINT> shownMessages;
 std::vector<ShownText> shownTexts;
+std::vector<OwnedMessage> ownedMessages;
 int shownTextAnswer = IDOK;
 
 int ShowAppMessageId(UINT stringId, UINT) {
     shownMessages.push_back(stringId);
+    return IDOK;
+}
+
+int ShowAppMessageId(UINT stringId, UINT style, HWND owner) {
+    shownMessages.push_back(stringId);
+    ownedMessages.push_back({stringId, style, owner});
     return IDOK;
 }
 
@@ -50,6 +57,7 @@ void ModelTest::SetUp() {
     RegCloseKey(key);
     shownMessages.clear();
     shownTexts.clear();
+    ownedMessages.clear();
     shownTextAnswer = IDOK;
 }
 

@@ -24,6 +24,13 @@ struct ShownText {
     UINT style;
 };
 extern std::vector<ShownText> shownTexts;
+// Messages shown owned by a window of their own, with their style.
+struct OwnedMessage {
+    UINT stringId;
+    UINT style;
+    HWND owner;
+};
+extern std::vector<OwnedMessage> ownedMessages;
 // How the message box for a made-up text is answered (IDOK unless a test
 // says otherwise).
 extern int shownTextAnswer;

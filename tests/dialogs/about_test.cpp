@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ TEST(VersionReader, ReadsEitherLanguageAndGrowsItsBlockOnlyWhenNeeded) {
     DWORD needed = GetFileVersionInfoSizeA(large, &ignored);
     ASSERT_GT(needed, 2048u);
     EXPECT_EQ(reader.StringValue(large, "FileDescription"), "Large version record");
+    EXPECT_EQ(reader.FindString(large, "PrivateBuild"), std::optional<std::string>("")) << "an empty text is a text";
+    EXPECT_EQ(reader.FindString(large, "SpecialBuild"), std::nullopt);
     EXPECT_EQ(reader.BlockSize(), needed);
     reader.StringValue("Corehub.vxd", "FileVersion");
     EXPECT_EQ(reader.BlockSize(), needed) << "never shrunk";

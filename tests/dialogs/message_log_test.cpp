@@ -204,9 +204,15 @@ TEST_F(MessageLog, DeletingAsksFirstAndNoKeepsTheStore) {
         Command(dialog, ID_LOG_DELETE);
         EXPECT_EQ(ListView_GetItemCount(List(dialog)), 0);
         EXPECT_EQ(Pane(dialog), AfxLoadString(IDS_LOG_EMPTY));
+        EXPECT_FALSE(KeyExists(MessageStorePath()));
+        // A station writes again while the emptied list is shown: marking
+        // all seen touches neither the deleted slot nor the unseen new one.
+        PutSlot('c', "Later", "0000000300000000");
+        Command(dialog, ID_LOG_MARK_ALL_SEEN);
     });
     EXPECT_EQ(asked_, std::vector<std::string>(2, AfxLoadString(IDS_LOG_CONFIRM_DELETE)));
-    EXPECT_FALSE(KeyExists(MessageStorePath()));
+    EXPECT_EQ(Seen('a'), "(none)");
+    EXPECT_EQ(Seen('c'), "(none)");
 }
 
 TEST_F(MessageLog, ThePaneIsWhiteOnBlueAndOtherControlsKeepTheirColours) {

@@ -54,6 +54,10 @@ TEST(MessageTime, OnlySixteenCharactersCarryATime) {
     EXPECT_EQ(huge.day, INT32_MAX);
     EXPECT_EQ(huge.millisecond, INT32_MAX);
     EXPECT_EQ(TimeText(huge.day, huge.millisecond), "") << "beyond what the system can show";
+    // 50 million days would overflow the system's tick count; nearly three
+    // thousand years on still has a date.
+    EXPECT_EQ(TimeText(0x03000000, 0), "");
+    EXPECT_NE(TimeText(0x00100000, 0), "");
 }
 
 TEST(MessageText, LineFeedsAndTildesBreakLinesAndBackspacesGo) {

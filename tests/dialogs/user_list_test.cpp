@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,6 +30,25 @@ protected:
         RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kProfileList) + "\\" + name).c_str(), &key);
         RegCloseKey(key);
     }
+    // The profiles in the order the registry lists them, which the lists
+    // keep; the names are such that a sorted list would differ.
+    static std::vector<std::string> Listed() {
+        std::vector<std::string> names;
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProfileList, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+        char name[260];
+        for (DWORD i = 0; RegEnumKeyA(key, i, name, sizeof name) == ERROR_SUCCESS; ++i) names.push_back(name);
+        RegCloseKey(key);
+        return names;
+    }
+    static void AddUnsortedProfiles() {
+        for (const char* name : {"mwreader", "coal", "co-op", "Zoe", "\xE9lodie"}) AddProfile(name);
+        std::vector<std::string> sorted = Listed();
+        std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+        });
+        ASSERT_NE(Listed(), sorted) << "the names no longer tell the registry's order from a sorted one";
+    }
     static std::vector<std::string> Items(HWND list) {
         std::vector<std::string> items;
         for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
@@ -43,8 +63,7 @@ protected:
 };
 
 TEST_F(UserLists, ThePickStartsWithNothingChosenAndGivesTheChosenName) {
-    AddProfile("mwreader");
-    AddProfile("mwclerk");
+    AddUnsortedProfiles();
     bool okAtFirst = true, okAfterChoice = false;
     std::vector<std::string> items;
     CUserPickDlg pick;
@@ -59,7 +78,7 @@ TEST_F(UserLists, ThePickStartsWithNothingChosenAndGivesTheChosenName) {
         SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
     });
     EXPECT_EQ(pick.DoModal(), IDOK);
-    EXPECT_EQ(items, (std::vector<std::string>{"mwclerk", "mwreader"}));
+    EXPECT_EQ(items, Listed());
     EXPECT_FALSE(okAtFirst);
     EXPECT_TRUE(okAfterChoice);
     EXPECT_EQ(pick.userName, "mwreader");
@@ -83,9 +102,8 @@ TEST_F(UserLists, WithoutProfilesNeitherDialogAppearsAndAMessageSaysSo) {
     EXPECT_EQ(shownMessages, std::vector<UINT>(3, IDS_NO_USER_PROFILES));
 }
 
-TEST_F(UserLists, TheListShowsEveryProfile) {
-    AddProfile("guest");
-    AddProfile("mwclerk");
+TEST_F(UserLists, TheListShowsEveryProfileInTheRegistrysOrder) {
+    AddUnsortedProfiles();
     std::vector<std::string> items;
     AfxSetModalOperator([&](HWND dialog) {
         items = Items(GetDlgItem(dialog, IDC_USER_LIST));
@@ -93,7 +111,7 @@ TEST_F(UserLists, TheListShowsEveryProfile) {
     });
     CUserListDlg list;
     EXPECT_EQ(list.DoModal(), IDOK);
-    EXPECT_EQ(items, (std::vector<std::string>{"guest", "mwclerk"}));
+    EXPECT_EQ(items, Listed());
 }
 
 }  // namespace

@@ -219,13 +219,13 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
     EXPECT_EQ(Run(users,
                   [&](HWND window) {
                       chosen = SendDlgItemMessageA(window, IDC_USER_LIST, LB_GETCURSEL, 0, 0);
-                      SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, 0, 0);
+                      SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, 1, 0);
                       Press(window, IDOK);
                   }),
               IDOK);
-    EXPECT_EQ(chosen, 2) << "the item that begins with the text, in the sorted list";
-    EXPECT_EQ(user, "guest") << "the sorted list's first item";
-    EXPECT_EQ(position, 0);
+    EXPECT_EQ(chosen, 0) << "the item that begins with the text";
+    EXPECT_EQ(user, "guest") << "the chosen item";
+    EXPECT_EQ(position, 1);
 
     user = "mwr";
     position = 1;

@@ -12,6 +12,7 @@
 #include "resource_library_suite.h"
 #include "resources.h"
 #include "seams.h"
+#include "text.h"
 
 namespace {
 
@@ -52,6 +53,11 @@ TEST_F(Framework, StringsComeFromTheResourceHandleAndMissingOnesLeaveTheTextAlon
     // Resources the library lacks are looked for in the program itself.
     EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_ABOUT), MAKEINTRESOURCEA(5)), library_);
     EXPECT_EQ(AfxFormat("%s\\Station%d", "Setup", 7), "Setup\\Station7");
+    // Lower case as the system makes it in the host's code page, not only A-Z.
+    if (GetACP() == 1252) {
+        EXPECT_EQ(AfxLowerCase("C:\\PROFILES\\\xC9LODIE"), "c:\\profiles\\\xE9lodie");
+    }
+    EXPECT_EQ(AfxLowerCase(std::string("A\0B", 3)), std::string("a\0b", 3));
 }
 
 // A dialog that reads its radio pair when OK is pressed.

@@ -19,7 +19,10 @@ protected:
         SetupSheetTest::SetUp();
         model_ = std::make_unique<SystemConfig>();
     }
+    // The boards as the test set them are what the registry holds: the sheet
+    // reads it again before it makes its pages.
     bool Run(bool zeltoEdition, const std::function<void(HWND sheet)>& work) {
+        model_->SaveBoardsAndStations();
         return RunSheet(*model_, zeltoEdition, IDC_SETUP_BOARDS, work);
     }
     void Mark(int index, const std::string& name) { model_->boards[index].boardName = name; }
@@ -125,22 +128,30 @@ TEST_F(BoardSheet, AnotherPaBoardsAddressIsNotOffered) {
     EXPECT_EQ(first, expected);
 }
 
-TEST_F(BoardSheet, TheStoredAddressIsChosenWhenItIsOffered) {
+TEST_F(BoardSheet, TheStoredAddressIsChosenWhenItIsOfferedAndKeptWhenNothingIsChosen) {
     Mark(0, "Ternway PA-1");
     model_->boards[0].memoryLocation = 0;
     Mark(1, "Ternway PA-2");
     model_->boards[1].memoryLocation = 0xDA000;
     Mark(2, "Ternway PA-3");
     model_->boards[2].memoryLocation = 0xC9000;  // between two candidates
+    Mark(3, "Ternway PB-1 PD-1");
+    model_->boards[3].memoryLocation = 0xD4000;  // no list at all
     std::vector<std::string> chosen;
     ASSERT_TRUE(Run(false, [&](HWND sheet) {
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             ShowPage(sheet, i);
             chosen.push_back(Chosen(CurrentPage(sheet)));
         }
-        Press(sheet, IDCANCEL);
+        Press(sheet, IDOK);
     }));
-    EXPECT_EQ(chosen, (std::vector<std::string>{"Automatic", "DA000H", ""}));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Automatic", "DA000H", "", ""}));
+    // Showing a page is no choice: OK keeps the addresses nothing replaced.
+    SystemConfig stored;
+    EXPECT_EQ(stored.boards[0].memoryLocation, 0u);
+    EXPECT_EQ(stored.boards[1].memoryLocation, 0xDA000u);
+    EXPECT_EQ(stored.boards[2].memoryLocation, 0xC9000u);
+    EXPECT_EQ(stored.boards[3].memoryLocation, 0xD4000u);
 }
 
 TEST_F(BoardSheet, OkStoresTheNameAndTheChosenAddress) {
@@ -202,7 +213,7 @@ TEST_F(BoardSheet, ANameTooLongIsRefusedAndTheSheetStaysOpen) {
     EXPECT_EQ(boxes_[0].text, "Please enter no more than 31 characters.");
     EXPECT_EQ(model_->boards[0].boardName, "Ternway PA-1");
     SystemConfig stored;
-    EXPECT_EQ(stored.boards[0].boardName, "Station Adapter") << "nothing is written";
+    EXPECT_EQ(stored.boards[0].boardName, "Ternway PA-1") << "nothing is written";
 }
 
 TEST(ProgramEdition, IsToldByTheProgramFileNameWithoutRegardToCase) {

@@ -64,7 +64,23 @@ protected:
         SetupSheetTest::TearDown();
     }
 
-    bool Run(const std::function<void(HWND sheet)>& work) { return RunSheet(*model_, false, IDC_SETUP_STATIONS, work); }
+    bool Run(const std::function<void(HWND sheet)>& work) {
+        return RunSheet(*model_, false, IDC_SETUP_STATIONS, [&](HWND sheet) {
+            sheet_ = sheet;
+            work(sheet);
+        });
+    }
+    // The restart messages that OK showed: the application's box with the
+    // exclamation icon, owned by the sheet.
+    std::vector<UINT> RestartMessages() const {
+        std::vector<UINT> shown;
+        for (const OwnedMessage& message : ownedMessages) {
+            EXPECT_EQ(message.owner, sheet_);
+            EXPECT_EQ(message.style, static_cast<UINT>(MB_ICONEXCLAMATION));
+            shown.push_back(message.stringId);
+        }
+        return shown;
+    }
     // Lists a device as present, as the configuration manager does at start.
     static void ListDevice(const std::string& hardwareKey) {
         HKEY key = nullptr;
@@ -87,12 +103,12 @@ protected:
     static void Click(HWND page, int id) { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
 
     std::unique_ptr<SystemConfig> model_;
+    HWND sheet_ = nullptr;
     static inline std::unique_ptr<config_test::KeptProfileSection> portList_;
 };
 
-const std::string kSwitched =
-    "Ports were switched on or off, or the printer mode was changed. Restart Windows for the change to take effect.";
-const std::string kRenamed = "The port names were changed. Restart Windows so that programs see the new names.";
+const std::vector<UINT> kSwitched{IDS_PORTS_SWITCHED};
+const std::vector<UINT> kRenamed{IDS_PORT_NAMES_CHANGED};
 
 TEST_F(StationSheet, DetectedStationsOnMarkedBoardsGetAPageTitledWithTheirName) {
     std::vector<std::string> tabs;
@@ -113,6 +129,7 @@ TEST_F(StationSheet, DetectedStationsOnMarkedBoardsGetAPageTitledWithTheirName) 
 
 TEST_F(StationSheet, WithoutAMarkedBoardNothingIsShown) {
     model_->boards[0].boardName = "Station Adapter";
+    model_->SaveBoardsAndStations();
     EXPECT_FALSE(Run([&](HWND sheet) { Press(sheet, IDCANCEL); }));
 }
 
@@ -156,8 +173,7 @@ TEST_F(StationSheet, ChangingOnlyThePrinterModeCountsAsSwitchingPorts) {
         Press(sheet, IDOK);
     }));
     EXPECT_TRUE(checkedNormal);
-    EXPECT_EQ(Texts(), std::vector<std::string>{kSwitched});
-    ASSERT_EQ(boxes_[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(RestartMessages(), kSwitched);
     EXPECT_EQ(SystemConfig().stations[0].printerEnabled, 2u);
 }
 
@@ -167,25 +183,26 @@ TEST_F(StationSheet, ACancelledPrinterModeDialogChangesNothing) {
         Press(sheet, IDOK);
     }));
     EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(RestartMessages().empty());
     EXPECT_EQ(SystemConfig().stations[0].printerEnabled, 1u);
 }
 
-TEST_F(StationSheet, ANameAndAPortChangedTogetherSayRenamedOnceAndKeepTheOldListEntry) {
+TEST_F(StationSheet, ANameAndAPortChangedTogetherSayRenamedOnceAndLoseTheOldListEntry) {
     ASSERT_TRUE(Run([&](HWND sheet) {
         HWND page = CurrentPage(sheet);
         Type(page, IDC_PAGE_SERIAL1_NAME, "Reception modem");
         Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
         Press(sheet, IDOK);
     }));
-    EXPECT_EQ(Texts(), std::vector<std::string>{kRenamed});
-    EXPECT_EQ(InPortList("COM21"), "") << "a friendly name came first, so the old entry stays";
+    EXPECT_EQ(RestartMessages(), kRenamed);
+    EXPECT_EQ(InPortList("COM21"), "(none)");
     EXPECT_EQ(InPortList("COM23"), "");
     SystemConfig stored;
     EXPECT_EQ(stored.stations[0].serial1PortName, "COM23");
     EXPECT_EQ(stored.stations[0].serial1Name, "Reception modem");
 }
 
-TEST_F(StationSheet, TwoRenamedPortsLoseOnlyTheFirstOldListEntry) {
+TEST_F(StationSheet, TwoRenamedPortsLoseBothOldListEntries) {
     // Serial 2 in use under COM22 first, with its entry in the port list.
     model_->stations[0].serial2Enabled = 1;
     model_->SaveAll();
@@ -196,29 +213,37 @@ TEST_F(StationSheet, TwoRenamedPortsLoseOnlyTheFirstOldListEntry) {
         Type(page, IDC_PAGE_SERIAL2_PORT, "COM24");
         Press(sheet, IDOK);
     }));
-    EXPECT_EQ(Texts(), std::vector<std::string>{kRenamed});
+    EXPECT_EQ(RestartMessages(), kRenamed);
     EXPECT_EQ(InPortList("COM21"), "(none)");
-    EXPECT_EQ(InPortList("COM22"), "");
+    EXPECT_EQ(InPortList("COM22"), "(none)");
     EXPECT_EQ(InPortList("COM23"), "");
     EXPECT_EQ(InPortList("COM24"), "");
 }
 
 TEST_F(StationSheet, AnUncheckedPortIsStoredOffAndLosesItsRegistration) {
     ASSERT_TRUE(KeyExists("Enum\\Root\\Ternway\\App1Port1"));
+    ASSERT_EQ(InPortList("LPT13"), "");
     ASSERT_TRUE(Run([&](HWND sheet) {
         HWND page = CurrentPage(sheet);
+        // Renamed while unchecked: its old name leaves the port list too.
+        Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
+        // Renamed with a switch: the old name goes, the new one is listed.
+        Type(page, IDC_PAGE_PRINTER_PORT, "LPT14");
         Click(page, IDC_PAGE_SERIAL1);
         Type(page, IDC_PAGE_STATION_NAME, "Front desk");
         Click(page, IDC_PAGE_AUTOLAUNCH);
         Press(sheet, IDOK);
     }));
-    EXPECT_EQ(Texts(), std::vector<std::string>{kSwitched});
+    EXPECT_EQ(RestartMessages(), kSwitched);
     SystemConfig stored;
     EXPECT_EQ(stored.stations[0].serial1Enabled, 0u);
     EXPECT_EQ(stored.stations[0].stationName, "Front desk");
     EXPECT_EQ(stored.stations[0].autoLaunch, 1u);
     EXPECT_FALSE(KeyExists("Enum\\Root\\Ternway\\App1Port1"));
     EXPECT_EQ(InPortList("COM21"), "(none)");
+    EXPECT_EQ(InPortList("COM23"), "(none)");
+    EXPECT_EQ(InPortList("LPT13"), "(none)");
+    EXPECT_EQ(InPortList("LPT14"), "");
 }
 
 TEST_F(StationSheet, ADefaultUserTooLongIsRefusedAndNothingIsWritten) {
@@ -242,6 +267,19 @@ TEST_F(StationSheet, ADefaultUserTooLongIsRefusedAndNothingIsWritten) {
 }  // namespace
 
 namespace {
+
+TEST_F(StationSheet, BothSheetsStartFromTheRegistryAsTheStationSideLeftIt) {
+    // The station side launches Reception for bob after the model was read.
+    for (int button : {IDC_SETUP_STATIONS, IDC_SETUP_BOARDS}) {
+        PutByte(StationKey(1), "Launched", 1);
+        PutString(StationKey(1), "Logged In User", "bob");
+        ASSERT_TRUE(RunSheet(*model_, false, button, [&](HWND sheet) { Press(sheet, IDOK); })) << button;
+        SystemConfig stored;
+        EXPECT_EQ(stored.stations[0].launched, 1u) << button;
+        EXPECT_EQ(stored.stations[0].loggedInUser, "bob") << button;
+        PutByte(StationKey(1), "Launched", 0);
+    }
+}
 
 TEST_F(StationSheet, LineSettingsForAPortTheSystemDoesNotKnowEndSilently) {
     ListDevice("Root\\Ternway\\App1Port1");

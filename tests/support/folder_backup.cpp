@@ -18,7 +18,66 @@ bool IsFullPath(const std::string& path) {
     return path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
 }
 
+// The Unix name Wine gives a path of an existing folder; empty elsewhere.
+std::string UnixName(const std::string& path) {
+    using Convert = char*(CDECL*)(const WCHAR*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH] = {};
+    if (!convert || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
+    char* name = convert(wide);
+    if (!name) return "";
+    std::string unixName = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixName;
+}
+
 }  // namespace
+
+namespace {
+
+// Runs one of the host's own programs on Unix names and waits until the link
+// is there or gone, as asked: Wine hands out no usable handle for a Unix
+// process.
+bool RunOnLink(const char* program, const std::string& arguments, const std::string& link, bool present) {
+    std::string command = std::string(program) + " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA((std::string("Z:\\bin\\") + program).c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    for (int wait = 0; wait < 500; ++wait) {
+        const DWORD attributes = GetFileAttributesA(link.c_str());
+        if (!present && attributes == INVALID_FILE_ATTRIBUTES) return true;
+        if (present && attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        Sleep(10);
+    }
+    return false;
+}
+
+// The link's Unix name: its folder's, with its own name.
+std::string UnixLinkName(const std::string& link) {
+    const size_t slash = link.rfind('\\');
+    if (slash == std::string::npos) return "";
+    const std::string folder = UnixName(link.substr(0, slash));
+    return folder.empty() ? "" : folder + "/" + link.substr(slash + 1);
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+    const std::string from = UnixLinkName(link), to = UnixName(target);
+    if (from.empty() || to.empty()) return false;
+    return RunOnLink("ln", "-sfn \"" + to + "\" \"" + from + "\"", link, true);
+}
+
+void RemoveFolderLink(const std::string& link) {
+    const std::string name = UnixLinkName(link);
+    if (!name.empty()) RunOnLink("rm", "-f \"" + name + "\"", link, false);
+}
 
 void RemoveFolder(const std::string& path) {
     WIN32_FIND_DATAA found;

@@ -33,4 +33,12 @@ private:
 // Removes a folder with everything in it, read-only files too.
 void RemoveFolder(const std::string& path);
 
+// Makes a folder link to the target, as an NT host can have one: Wine shows
+// a Unix symbolic link as such a link, and its CreateSymbolicLink makes none,
+// so the host's ln makes it. False when it could not.
+bool MakeFolderLink(const std::string& link, const std::string& target);
+// Removes such a link, never what it shows (Wine's RemoveDirectory would
+// remove the folder it shows, when that is empty).
+void RemoveFolderLink(const std::string& link);
+
 }  // namespace test_support
