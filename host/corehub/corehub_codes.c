@@ -375,6 +375,10 @@ static NTSTATUS HandlePrivate(CorehubRequest* request) {
         status = ReadSwitch(request, &on);
         if (NT_SUCCESS(status)) CorehubSetAbsent(on);
         return NT_SUCCESS(status) ? Answered(request, 0) : status;
+    case COREHUB_PRIVATE_SET_FAILING_CODE:
+        status = NeedInput(request, sizeof(uint32_t));
+        if (NT_SUCCESS(status)) CorehubSetFailingCode(Get32(request->input, 0));
+        return NT_SUCCESS(status) ? Answered(request, 0) : status;
     case COREHUB_PRIVATE_SET_DEVICE:
         return SetDevice(request);
     case COREHUB_PRIVATE_START_PROGRAM:
@@ -400,6 +404,7 @@ BOOLEAN CorehubIsPrivateCode(ULONG device, ULONG code) {
 }
 
 static NTSTATUS HandleCorehub(CorehubRequest* request) {
+    if (CorehubFails(request->code)) return STATUS_UNSUCCESSFUL;
     switch (request->code) {
     case COREHUB_LAUNCH_STATION:
         return LaunchStation(request);

@@ -101,6 +101,9 @@ void CorehubSetAtStation(BOOLEAN atStation);
 BOOLEAN CorehubIsAtStation(void);
 /* While set, \\.\Corehub cannot be opened, as if no driver were loaded. */
 void CorehubSetAbsent(BOOLEAN absent);
+/* While set (not 0), requests of that control code fail. */
+void CorehubSetFailingCode(uint32_t code);
+BOOLEAN CorehubFails(uint32_t code);
 /* Creates or deletes the \\.\Corehub link (corehub_driver.c). */
 void CorehubSetLinkPresent(BOOLEAN present);
 void CorehubReadStatus(CorehubStatus* status);

@@ -89,6 +89,10 @@
  * driver were loaded (handles already open keep working), so the control
  * center can be tried without its driver. */
 #define COREHUB_PRIVATE_SET_ABSENT COREHUB_PRIVATE_CODE(9)
+/* Input: uint32_t control code, 0 for none. While set, every request of
+ * that code on \\.\Corehub is logged and then fails, so the control
+ * center's answer to a refused request can be tried. */
+#define COREHUB_PRIVATE_SET_FAILING_CODE COREHUB_PRIVATE_CODE(10)
 
 #define COREHUB_LOG_CAPACITY 512u /* oldest entries give way */
 #define COREHUB_LOG_INPUT_BYTES 256u

@@ -44,6 +44,7 @@ static uint32_t executeMode;
 static BOOLEAN pendingWork;
 static BOOLEAN callerAtStation;
 static BOOLEAN deviceAbsent;
+static uint32_t failingCode;
 
 /* ---- Helpers -------------------------------------------------------------- */
 
@@ -99,6 +100,7 @@ void CorehubStateReset(void) {
     executeMode = 0;
     pendingWork = FALSE;
     callerAtStation = FALSE;
+    failingCode = 0;
     CorehubSetAbsent(FALSE);
 }
 
@@ -310,6 +312,14 @@ void CorehubSetAtStation(BOOLEAN atStation) {
 BOOLEAN CorehubIsAtStation(void) {
     return callerAtStation;
 }
+void CorehubSetFailingCode(uint32_t code) {
+    failingCode = code;
+}
+
+BOOLEAN CorehubFails(uint32_t code) {
+    return failingCode != 0 && code == failingCode;
+}
+
 void CorehubSetAbsent(BOOLEAN absent) {
     if (absent != deviceAbsent) CorehubSetLinkPresent(!absent);
     deviceAbsent = absent;

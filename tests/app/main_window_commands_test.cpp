@@ -317,18 +317,33 @@ void PrintTo(const DialogCommand& command, std::ostream* out) {
 
 class OpensItsDialog : public MainWindowTest, public ::testing::WithParamInterface<DialogCommand> {};
 
-// The dialog is told by its caption, which its template gives.
-std::string TemplateCaption(int id) {
-    HMODULE library = LoadLibraryExA("ZELTO.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+// The control numbers of a window's children, in order.
+std::vector<int> ControlIds(HWND window) {
+    std::vector<int> ids;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        ids.push_back(GetDlgCtrlID(child));
+    return ids;
+}
+
+// What tells a dialog made from the template: its caption and its controls
+// (two templates may share a caption).
+struct TemplateLook {
     std::string caption;
+    std::vector<int> controls;
+};
+
+TemplateLook LookOf(int id) {
+    HMODULE library = LoadLibraryExA("ZELTO.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    TemplateLook look;
     HWND dialog = CreateDialogParamA(
         library, MAKEINTRESOURCEA(id), nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     if (dialog) {
-        caption = test_support::WindowText(dialog);
+        look.caption = test_support::WindowText(dialog);
+        look.controls = ControlIds(dialog);
         DestroyWindow(dialog);
     }
     FreeLibrary(library);
-    return caption;
+    return look;
 }
 
 TEST_P(OpensItsDialog, AndEndsWithIt) {
@@ -339,11 +354,13 @@ TEST_P(OpensItsDialog, AndEndsWithIt) {
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kMessageStoreKey, &store), ERROR_SUCCESS);
     RegCloseKey(store);
     ASSERT_NE(Start(), nullptr);
-    const std::string caption = TemplateCaption(GetParam().dialogTemplate);
-    ASSERT_FALSE(caption.empty());
+    const TemplateLook look = LookOf(GetParam().dialogTemplate);
+    ASSERT_FALSE(look.caption.empty());
     PostMessageA(main_, WM_COMMAND, GetParam().command, 0);
-    HWND dialog = program_->WaitForWindow([&](HWND window) { return test_support::WindowText(window) == caption; });
+    HWND dialog =
+        program_->WaitForWindow([&](HWND window) { return test_support::WindowText(window) == look.caption; });
     ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlIds(dialog), look.controls) << "made from template " << GetParam().dialogTemplate;
     EXPECT_FALSE(IsWindowEnabled(main_)) << "run modally";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));

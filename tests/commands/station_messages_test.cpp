@@ -176,6 +176,27 @@ TEST_F(StationMessages, DecliningTheConfirmationSendsOnlyTheCancellation) {
     EXPECT_EQ(SystemConfig().shutdownEnabled, 1u) << "stays set";
 }
 
+TEST_F(StationMessages, ARefusedTextIsReportedTheMessageEndsAndTheShutdownGoesOn) {
+    PutStation(1, true);
+    ASSERT_TRUE(driver_.SetFailingCode(kSendText));
+    Operate([&](HWND dialog) {
+        Type(dialog, IDC_MESSAGE_TEXT, "Closing soon");
+        Press(dialog, IDOK);
+    });
+    SendMessageCommand(*model_, nullptr);
+    EXPECT_EQ(shownMessages, std::vector<UINT>{IDS_SEND_FAILED});
+
+    shownMessages.clear();
+    Operate(
+        nullptr, [&](HWND dialog) { Press(dialog, IDOK); }, [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    ShutdownCommand(*model_, nullptr);
+    // Both the announcement and the cancellation were refused and said so;
+    // the shutdown was prepared between them all the same.
+    EXPECT_EQ(shownMessages, std::vector<UINT>(2, IDS_SEND_FAILED));
+    EXPECT_EQ(Codes(), (std::vector<uint32_t>{kSendText, kSendText, kPrepareShutdown, kSendText}));
+    EXPECT_EQ(clock_.slept, 8000u);
+}
+
 TEST_F(StationMessages, NeitherOptionCheckedCountsAsTheSecond) {
     PutStation(1, true);
     std::string confirmButton;

@@ -171,16 +171,29 @@ TEST_F(UserRemoval, AMissingProfileFolderIsReportedAndTheOtherStepsStillRun) {
 }
 
 TEST_F(UserRemoval, AFileInUseStopsItsFoldersButWhatWentStaysGone) {
-    std::string busy = profile_ + "\\Desktop\\Notes\\busy.txt";
-    WriteFile(busy);
+    const std::string notes = profile_ + "\\Desktop\\Notes";
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) WriteFile(notes + "\\" + name);
+    // The files in the order the removal meets them; the last one is held.
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((notes + "\\*.*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(notes + "\\" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    ASSERT_EQ(files.size(), 4u);
+    const std::string busy = files.back();
     HANDLE open = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(RemoveDirectoryTree(profile_));
     CloseHandle(open);
+    for (size_t i = 0; i + 1 < files.size(); ++i) EXPECT_FALSE(Exists(files[i])) << files[i] << " went before";
     EXPECT_TRUE(Exists(busy));
-    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes"));
+    EXPECT_TRUE(Exists(notes));
     EXPECT_TRUE(Exists(profile_));
     EXPECT_TRUE(RemoveDirectoryTree(profile_)) << "removed once the file is free";
+    EXPECT_FALSE(Exists(profile_));
 }
 
 TEST_F(UserRemoval, AProfileFolderThatIsALinkGoesAsALinkAndWhatItShowsStays) {
@@ -229,7 +242,8 @@ TEST_F(UserRemoval, ANameThatIsNoFolderOfItsOwnRemovesNoFolder) {
         EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt"));
         EXPECT_TRUE(Exists(longName));
         ASSERT_GE(shownTexts.size(), 2u);
-        EXPECT_EQ(shownTexts[1].text, Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\" + name)));
+        EXPECT_EQ(shownTexts[1].text,
+                  Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\" + name)));
         // The other steps name the entry exactly: Tester's own stay.
         EXPECT_TRUE(Exists(passwordFile_));
         EXPECT_EQ(PasswordEntry(), passwordFile_);

@@ -220,6 +220,36 @@ TEST_F(StationSheet, TwoRenamedPortsLoseBothOldListEntries) {
     EXPECT_EQ(InPortList("COM24"), "");
 }
 
+TEST_F(StationSheet, ACheckedPortIsRegisteredWithTheSystem) {
+    const std::string hardware = "Enum\\Root\\Ternway\\App1Port2",
+                      driver = "System\\CurrentControlSet\\Services\\Class\\Ports\\App1Port2";
+    ASSERT_FALSE(KeyExists(hardware));
+    ASSERT_TRUE(Run([&](HWND sheet) {
+        Click(CurrentPage(sheet), IDC_PAGE_SERIAL2);
+        Press(sheet, IDOK);
+    }));
+    EXPECT_EQ(RestartMessages(), kSwitched);
+    std::string bytes;
+    auto text = [&](const std::string& key, const char* name) {
+        return Stored(key, name, &bytes) == REG_SZ ? bytes.substr(0, bytes.find('\0')) : "(none)";
+    };
+    auto binary = [&](const std::string& key, const char* name) {
+        return Stored(key, name, &bytes) == REG_BINARY ? bytes : "(none)";
+    };
+    EXPECT_EQ(text(hardware, "PortName"), "COM22");
+    EXPECT_EQ(text(hardware, "FriendlyName"), "Reception scale");
+    EXPECT_EQ(text(hardware, "HardwareID"), "Ternway Serial Port");
+    EXPECT_EQ(text(hardware, "Driver"), "Ports\\App1Port2");
+    EXPECT_EQ(binary(hardware, "PortNum"), std::string(1, '\2'));
+    EXPECT_EQ(binary(hardware, "Station"), std::string(1, '\1'));
+    EXPECT_EQ(text(driver, "InfSection"), "ComPort");
+    EXPECT_EQ(text(driver, "PortDriver"), "Serlink.vxd");
+    EXPECT_EQ(text(driver, "EnumPropPages"), "Serlink.dll,EnumPropPages");
+    EXPECT_EQ(binary(driver, "DCB").size(), 28u);
+    EXPECT_EQ(InPortList("COM22"), "");
+    EXPECT_EQ(SystemConfig().stations[0].serial2Enabled, 1u);
+}
+
 TEST_F(StationSheet, AnUncheckedPortIsStoredOffAndLosesItsRegistration) {
     ASSERT_TRUE(KeyExists("Enum\\Root\\Ternway\\App1Port1"));
     ASSERT_EQ(InPortList("LPT13"), "");

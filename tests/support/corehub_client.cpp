@@ -54,6 +54,10 @@ bool CorehubClient::SetAtStation(bool atStation) {
     return Private(COREHUB_PRIVATE_SET_AT_STATION, &value, sizeof value);
 }
 
+bool CorehubClient::SetFailingCode(uint32_t code) {
+    return Private(COREHUB_PRIVATE_SET_FAILING_CODE, &code, sizeof code);
+}
+
 bool CorehubClient::SetAbsent(bool absent) {
     uint32_t value = absent ? 1 : 0;
     return Private(COREHUB_PRIVATE_SET_ABSENT, &value, sizeof value);

@@ -35,6 +35,8 @@ public:
     // While absent, opening \\.\Corehub fails as if no driver were loaded;
     // handles already open keep working.
     bool SetAbsent(bool absent);
+    // Makes every request of the control code fail (0: none) until reset.
+    bool SetFailingCode(uint32_t code);
     bool SetDevicePresent(uint16_t deviceId, bool present);
     bool StartProgram(int stationIndex, const char* task, const char* command);
     bool AddLaunch(const char* stationName, const char* userName, int32_t stationIndex);
