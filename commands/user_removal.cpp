@@ -77,7 +77,7 @@ bool RemoveDirectoryTree(const std::string& path) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             const bool removed = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryTree(full)
-                                                                                   : DeleteFileA(full.c_str()) != 0;
+                                                                                     : DeleteFileA(full.c_str()) != 0;
             if (!removed) {
                 FindClose(search);
                 return false;
