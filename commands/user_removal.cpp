@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cctype>
-
 #include "config_messages.h"
 #include "registry_key.h"
 #include "resource_ids.h"
@@ -38,8 +36,8 @@ bool IsUsersOwnFolder(const std::string& profile, const std::string& name) {
 // The profile file trims blanks around a key, so such a name would address
 // another user's password-list entry.
 bool IsExactProfileKey(const std::string& name) {
-    return !name.empty() && !isblank(static_cast<unsigned char>(name.front())) &&
-           !isblank(static_cast<unsigned char>(name.back()));
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return !name.empty() && !blank(name.front()) && !blank(name.back());
 }
 
 bool IsCurrentUser(const std::string& name) {
