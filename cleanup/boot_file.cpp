@@ -77,6 +77,13 @@ void SetBootFileMove(MoveFileFunction move) {
 }
 
 void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
+    // A rewrite cut off between its renames left the boot file's text under
+    // the scratch name and no boot file: it goes back first, or it would be
+    // deleted below and the boot file begun anew from nothing.
+    if (GetFileAttributesA(names.bootFile) == INVALID_FILE_ATTRIBUTES &&
+        GetFileAttributesA(names.scratch) != INVALID_FILE_ATTRIBUTES)
+        moveFile(names.scratch, names.bootFile);
+
     std::string newText;
     {
         DeviceHandle boot(CreateFileA(names.bootFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,

@@ -96,7 +96,10 @@ void ConfigSysFilter::Line(const std::string& line, const std::string& normalize
 }
 
 void ConfigSysFilter::Finish(std::string& out) {
-    if (blockPending_) out += deviceBlock_;
+    if (!blockPending_) return;
+    // A last line without its line break would run into the block's comment.
+    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    out += deviceBlock_;
     blockPending_ = false;
 }
 

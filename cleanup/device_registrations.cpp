@@ -87,6 +87,10 @@ bool CleanInstances(HKEY pci, const std::string& deviceName) {
         const bool product =
             lstrcmpiA(type.c_str(), kProductClass) == 0 || (!driver.empty() && IsProductDriverKey(kClassRoot + driver));
         if (!product) return false;
+        // Marked as the product's by its class first: a removal cut off once
+        // the driver key is gone still knows the instance as ours.
+        if (lstrcmpiA(type.c_str(), kProductClass) != 0)
+            RegKey(device.Get(), instance).WriteString("Class", kProductClass);
         if (IsDriverKeyName(driver)) DeleteKeyTree(HKEY_LOCAL_MACHINE, kClassRoot + driver);
         return DeleteKeyTree(device.Get(), instance) == ERROR_SUCCESS;
     });

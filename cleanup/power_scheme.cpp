@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -81,15 +82,17 @@ void ForEachSubkey(HKEY key, Visit visit) {
     }
 }
 
-// Whether the machine already has a scheme of this name, exactly as spelt.
-bool SchemeNamed(HKEY machine, const std::string& wanted) {
+// The number of the machine's scheme of this name, exactly as spelt; false
+// when it has none.
+bool SchemeNamed(HKEY machine, const std::string& wanted, std::string& number) {
     RegKey schemes;
     if (!schemes.Open(machine, kSchemes)) return false;
     bool found = false;
-    ForEachSubkey(schemes.Get(), [&](const char* number) {
+    ForEachSubkey(schemes.Get(), [&](const char* subkey) {
         RegKey scheme;
         std::string name;
-        found = scheme.Open(schemes.Get(), number) && ReadText(scheme.Get(), "Name", name) && name == wanted;
+        found = scheme.Open(schemes.Get(), subkey) && ReadText(scheme.Get(), "Name", name) && name == wanted;
+        if (found) number = subkey;
         return found;
     });
     return found;
@@ -146,6 +149,20 @@ void GiveEveryUser(const std::string& number, const std::string& name, const std
     });
 }
 
+// The scheme's name is written before the numbers handed out are raised, so
+// a run cut off between the two leaves a scheme that "LastID" does not
+// count yet; raised here, no later scheme takes its number.
+void CountScheme(HKEY machine, const std::string& number) {
+    const int own = atoi(number.c_str());
+    auto raise = [&](HKEY key) {
+        std::string lastId;
+        if (ReadText(key, "LastID", lastId) && atoi(lastId.c_str()) >= own) return;
+        WriteText(key, "LastID", number);
+    };
+    raise(machine);
+    if (RegKey schemes; schemes.Open(machine, kSchemes)) raise(schemes.Get());
+}
+
 }  // namespace
 
 void InstallServerPowerScheme() {
@@ -159,7 +176,10 @@ void InstallServerPowerScheme() {
     // Without the machine's half of the schemes there is nothing to copy.
     RegKey machine;
     if (!machine.Open(HKEY_LOCAL_MACHINE, kMachinePowerKey)) return;
-    if (SchemeNamed(machine.Get(), name)) return;
+    if (std::string existing; SchemeNamed(machine.Get(), name, existing)) {
+        CountScheme(machine.Get(), existing);
+        return;
+    }
 
     std::string lastId;
     ReadText(machine.Get(), "LastID", lastId);
@@ -170,12 +190,14 @@ void InstallServerPowerScheme() {
     SwitchOffTimers(user);
     SwitchOffTimers(machinePart);
 
-    GiveEveryUser(number, name, description, user);
+    // The machine's half comes before any user is switched to the scheme:
+    // a run cut off once a user's current scheme is the new one finds both
+    // halves of it the next time. Its name, which marks the scheme as there,
+    // comes after the users.
     RegKey scheme;
-    if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) {
-        WriteRecord(scheme.Get(), machinePart);
-        WriteText(scheme.Get(), "Name", name);
-    }
+    if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) WriteRecord(scheme.Get(), machinePart);
+    GiveEveryUser(number, name, description, user);
+    if (scheme.IsOpen()) WriteText(scheme.Get(), "Name", name);
     WriteText(machine.Get(), "LastID", number);
     RegKey schemes;
     if (schemes.Open(machine.Get(), kSchemes)) WriteText(schemes.Get(), "LastID", number);

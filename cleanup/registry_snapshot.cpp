@@ -43,8 +43,11 @@ public:
 
     void Text(const std::string& text) {
         DWORD written = 0;
-        WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        if (!WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+            written != text.size())
+            failed_ = true;
     }
+    bool Succeeded() const { return !failed_; }
 
     // A key's header, its values (but the excluded ones) and, when asked, its
     // subkeys depth first.
@@ -114,20 +117,15 @@ private:
     }
 
     HANDLE file_;
+    bool failed_ = false;
 };
 
-}  // namespace
-
-std::string SnapshotPath(const std::string& folder) {
-    return folder + "\\~ORVANTA.REG";
-}
-
-void SaveRegistrySnapshot(const std::string& folder) {
-    // Without a folder there is nowhere the import would find it again.
-    if (folder.empty()) return;
-    DeviceHandle file(CreateFileA(SnapshotPath(folder).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) return;
+// The product's branch in the editor's format, in the file of that name;
+// false when any of it could not be written.
+bool WriteSnapshot(const std::string& fileName) {
+    DeviceHandle file(
+        CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) return false;
     SnapshotWriter writer(file.Get());
     writer.Text("REGEDIT4\r\n");
 
@@ -157,7 +155,28 @@ void SaveRegistrySnapshot(const std::string& folder) {
             if (RegKey key(HKEY_LOCAL_MACHINE, path); key.IsOpen()) writer.WriteKey(key.Get(), path, {}, false);
         }
     }
-    FlushFileBuffers(file.Get());
+    return writer.Succeeded() && FlushFileBuffers(file.Get());
+}
+
+}  // namespace
+
+std::string SnapshotPath(const std::string& folder) {
+    return folder + "\\~ORVANTA.REG";
+}
+
+void SaveRegistrySnapshot(const std::string& folder) {
+    // Without a folder there is nowhere the import would find it again.
+    if (folder.empty()) return;
+    // A snapshot already there was left by an earlier data move that no
+    // setup-complete has imported yet: it holds the configuration from before
+    // that move deleted it, which writing again would replace with what is
+    // left. It stays, to be imported.
+    const std::string snapshot = SnapshotPath(folder);
+    if (GetFileAttributesA(snapshot.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    // Written whole under another name first: the snapshot is there complete
+    // or not at all, whenever the work stops.
+    const std::string scratch = folder + "\\~ORVANTA.$$$";
+    if (!WriteSnapshot(scratch) || !MoveFileA(scratch.c_str(), snapshot.c_str())) DeleteIfPresent(scratch);
 }
 
 void ImportRegistrySnapshot(const std::string& folder) {

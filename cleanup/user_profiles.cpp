@@ -42,13 +42,15 @@ void EnableUserProfiles() {
     if (!logon.IsOpen()) return;
     DWORD enabled = 0;
     if (logon.ReadNumber("UserProfiles", enabled) && enabled != 0) return;
-    logon.WriteNumber("UserProfiles", 1);
 
-    RegKey reconciliation(HKEY_USERS, kReconciliation, true);
-    if (!reconciliation.IsOpen()) return;
-    WriteEntry(reconciliation, "Desktop", FolderName("Desktop"));
-    WriteEntry(reconciliation, "Recent", FolderName("Recent"));
-    WriteEntry(reconciliation, "NetHood", "NetHood");
-    // These folders are shared by every user of the host.
-    for (const char* shared : {"Start Menu", "Programs", "Startup"}) DeleteKeyTree(reconciliation.Get(), shared);
+    if (RegKey reconciliation(HKEY_USERS, kReconciliation, true); reconciliation.IsOpen()) {
+        WriteEntry(reconciliation, "Desktop", FolderName("Desktop"));
+        WriteEntry(reconciliation, "Recent", FolderName("Recent"));
+        WriteEntry(reconciliation, "NetHood", "NetHood");
+        // These folders are shared by every user of the host.
+        for (const char* shared : {"Start Menu", "Programs", "Startup"}) DeleteKeyTree(reconciliation.Get(), shared);
+    }
+    // The switch comes last: it tells a later run that the entries are
+    // done, so a run cut off before it does them all again.
+    logon.WriteNumber("UserProfiles", 1);
 }

@@ -17,6 +17,7 @@ const char kUsage[] =
     "       setup call datamove TYPE SNAPSHOT OLDDIR [--library PATH]\n"
     "       setup call complete TYPE SNAPSHOT DIR [--library PATH]\n"
     "       setup call uninit|ununinit [--library PATH]\n"
+    "       (each call also takes --count-calls yes and --stop-at K)\n"
     "\n"
     "The setup engine and uninstaller of the Orvanta products, around Cleanup.dll\n"
     "(default: the one beside setup.exe).\n"
@@ -38,6 +39,10 @@ const char kUsage[] =
     "call        calls one export as the engine would, with the arguments as given,\n"
     "            and prints \"result: N\" (0 or 1 for the hooks, from the result's\n"
     "            low byte). CAPTION and MESSAGE default to setup's own.\n"
+    "  --count-calls yes  counts the calls the library makes to change files, the\n"
+    "                  registry, the profile files and processes; prints \"calls: N\"\n"
+    "  --stop-at K     ends setup at once just before the K-th such call, as a crash\n"
+    "                  or a power cut would (exit code 9)\n"
     "\n"
     "Folders are handed to the library without a trailing backslash. Options take\n"
     "their value as --name VALUE or --name=VALUE; after -- every word is an\n"
@@ -216,8 +221,24 @@ bool ParseArguments(const std::vector<std::string>& args, Invocation& invocation
     }
     if (command == "call") {
         invocation.action = Action::kCall;
-        if (!SplitWords(rest, {"--library"}, words, error)) return false;
+        if (!SplitWords(rest, {"--library", "--count-calls", "--stop-at"}, words, error)) return false;
         invocation.library = Option(words, "--library");
+        if (auto count = Option(words, "--count-calls")) {
+            if (*count != "yes" && *count != "no") {
+                error = "call: --count-calls is yes or no, not '" + *count + "'";
+                return false;
+            }
+            invocation.countCalls = *count == "yes";
+        }
+        if (auto stop = Option(words, "--stop-at")) {
+            auto value = ParseInteger(*stop);
+            if (!value || *value < 1) {
+                error = "call: --stop-at must be a call number from 1, not '" + *stop + "'";
+                return false;
+            }
+            invocation.countCalls = true;
+            invocation.stopAt = *value;
+        }
         return ParseCall(words, invocation, error);
     }
     error = "unknown command '" + command + "'";

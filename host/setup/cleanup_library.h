@@ -44,6 +44,7 @@ public:
     // library of that name. On failure, error says why.
     bool Load(const std::string& path, std::string& error);
     const std::string& Path() const { return path_; }
+    HMODULE Module() const { return module_; }
 
     // The export of that name, or null with error set.
     FARPROC Find(const char* name, std::string& error) const;

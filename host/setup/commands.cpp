@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "call_watch.h"
 #include "cleanup_library.h"
 #include "owner_window.h"
 #include "platform.h"
@@ -323,6 +324,8 @@ int Call(const Invocation& invocation, Report& report) {
     }
     FARPROC function = library.Find(name, error);
     if (!function) return report.Fail(kExitNoLibrary, error);
+    if (invocation.countCalls && !WatchCalls(library.Module(), invocation.stopAt))
+        return report.Fail(kExitNoLibrary, library.Path() + ": its imports cannot be read");
     auto as = [function](auto typed) { return reinterpret_cast<decltype(typed)>(reinterpret_cast<void*>(function)); };
 
     // The engine's window stands for every call, as it does while setup
@@ -355,6 +358,7 @@ int Call(const Invocation& invocation, Report& report) {
         break;
     }
     report.Step("result: " + std::to_string(result));
+    if (invocation.countCalls) report.Step("calls: " + std::to_string(WatchedCalls()));
     return kExitDone;
 }
 

@@ -49,6 +49,8 @@ TEST_F(BootFiles, WithoutDeviceLinesTheProductsLineGoesAtTheEnd) {
     EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20\r\n"), "FILES=40\r\nBUFFERS=20\r\n" + Block());
     EXPECT_EQ(ReadFileBytes(kConfigBak), "FILES=40\r\nBUFFERS=20\r\n") << "the previous text is the backup";
     EXPECT_FALSE(FileExists(kConfigScratch));
+    // A last line without its line break keeps its own line.
+    EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20"), "FILES=40\r\nBUFFERS=20\r\n" + Block());
 }
 
 TEST_F(BootFiles, AnEarlierInstallationsLineIsReplacedByOneBeforeTheFirstOtherDriver) {
@@ -139,6 +141,18 @@ TEST_F(BootFiles, AWriteProtectedBackupLeavesConfigSysUntouched) {
     EXPECT_TRUE(DataMoveWhileHeld(kConfigBak));
     EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n");
     EXPECT_EQ(ReadFileBytes(kConfigBak), "old backup\r\n");
+}
+
+TEST_F(BootFiles, ARewriteCutOffBetweenItsRenamesIsPutBackByTheNextRun) {
+    // No boot file, its text under the scratch name and the new one under
+    // the backup name: where a rewrite cut off after its first rename stops.
+    DeleteFileA(kConfigSys);
+    WriteFileBytes(kConfigScratch, "FILES=40\r\n");
+    WriteFileBytes(kConfigBak, "half done\r\n");
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_EQ(ReadFileBytes(kConfigSys).rfind("FILES=40\r\n", 0), 0u) << ReadFileBytes(kConfigSys);
+    EXPECT_EQ(ReadFileBytes(kConfigBak), "FILES=40\r\n");
+    EXPECT_FALSE(FileExists(kConfigScratch));
 }
 
 TEST_F(BootFiles, WhenTheNamesCannotBeSwappedTheHostKeepsItsBootFile) {

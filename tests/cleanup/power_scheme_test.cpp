@@ -176,6 +176,13 @@ TEST_F(PowerScheme, ASchemeOfTheSameNameIsNotAddedAgainEvenWhenNoLongerCurrent) 
     before = Snapshot();
     EXPECT_TRUE(SetupComplete(1));
     EXPECT_EQ(Snapshot(), before);
+
+    // Cut off after the scheme got its name but before the numbers handed
+    // out were raised: the next run counts it, so no later scheme takes 6.
+    PutText(machine_, "", "LastID", "5");
+    PutText(machine_, "PowerPolicies", "LastID", "5");
+    EXPECT_TRUE(SetupComplete(1));
+    ExpectLastId("6");
 }
 
 TEST_F(PowerScheme, OnlyAMachineSchemeOfExactlyTheNameCounts) {

@@ -35,6 +35,21 @@ TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), "REGEDIT4\r\n");
 }
 
+TEST_F(RegistrySnapshot, ASnapshotNotYetImportedIsKeptWholeUntilTheImport) {
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Station1", "Station Name", "Front Desk");
+    EXPECT_TRUE(DataMove(3));
+    const std::string first = test_support::ReadFileBytes(Snapshot());
+    ASSERT_NE(first.find("Front Desk"), std::string::npos);
+    // The move again before any import, as after a cut-off: what is left of
+    // the configuration must not take the snapshot's place.
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), first);
+    EXPECT_FALSE(test_support::FileExists(snapshotFolder_ + "\\~ORVANTA.$$$")) << "written under its own name";
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Station1", "Station Name"),
+              "Front Desk");
+}
+
 TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
     const std::string product = kProductKey;
     // Written by the new installation itself: left out, whatever their case.
