@@ -355,6 +355,16 @@ static NTSTATUS AddLaunch(CorehubRequest* request) {
     return NT_SUCCESS(status) ? Answered(request, 0) : status;
 }
 
+static NTSTATUS SetReplyMode(CorehubRequest* request) {
+    NTSTATUS status = NeedInput(request, sizeof(CorehubReplyMode));
+    if (!NT_SUCCESS(status)) return status;
+    CorehubReplyMode mode;
+    RtlCopyMemory(&mode, request->input, sizeof mode);
+    if (mode.mode > COREHUB_REPLY_RANDOM) return STATUS_INVALID_PARAMETER;
+    CorehubSetReplyMode(mode.code, mode.mode, mode.seed);
+    return Answered(request, 0);
+}
+
 static NTSTATUS HandlePrivate(CorehubRequest* request) {
     BOOLEAN on = FALSE;
     NTSTATUS status;
@@ -379,6 +389,8 @@ static NTSTATUS HandlePrivate(CorehubRequest* request) {
         status = NeedInput(request, sizeof(uint32_t));
         if (NT_SUCCESS(status)) CorehubSetFailingCode(Get32(request->input, 0));
         return NT_SUCCESS(status) ? Answered(request, 0) : status;
+    case COREHUB_PRIVATE_SET_REPLY_MODE:
+        return SetReplyMode(request);
     case COREHUB_PRIVATE_SET_DEVICE:
         return SetDevice(request);
     case COREHUB_PRIVATE_START_PROGRAM:
@@ -439,19 +451,22 @@ static NTSTATUS HandleCorehub(CorehubRequest* request) {
     case COREHUB_STATION_QUERY:
         return AnsweredByCount(request, CorehubIsAtStation());
     default:
-        return CorehubIsPrivateCode(request->device, request->code) ? HandlePrivate(request)
-                                                                    : STATUS_INVALID_DEVICE_REQUEST;
+        return STATUS_INVALID_DEVICE_REQUEST;
     }
 }
 
-NTSTATUS CorehubHandleRequest(CorehubRequest* request) {
-    if (request->device == PORTLANE_DEVICE && CorehubIsPrivateCode(request->device, request->code)) {
-        return HandlePrivate(request);
-    }
+static NTSTATUS HandlePublic(CorehubRequest* request) {
     if (request->device == PORTLANE_DEVICE) {
         /* The station's IO handle would be the input pointer itself; the
          * request is only taken note of (the log has it). */
         return request->code == PORTLANE_STATION_REQUEST ? Answered(request, 0) : STATUS_INVALID_DEVICE_REQUEST;
     }
     return HandleCorehub(request);
+}
+
+NTSTATUS CorehubHandleRequest(CorehubRequest* request) {
+    if (CorehubIsPrivateCode(request->device, request->code)) return HandlePrivate(request);
+    NTSTATUS status = HandlePublic(request);
+    if (NT_SUCCESS(status)) CorehubBendReply(request);
+    return status;
 }

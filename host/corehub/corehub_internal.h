@@ -108,6 +108,13 @@ BOOLEAN CorehubFails(uint32_t code);
 void CorehubSetLinkPresent(BOOLEAN present);
 void CorehubReadStatus(CorehubStatus* status);
 
+/* ---- corehub_replies.c: answers bent for the callers' tests -------------- */
+/* code 0 bends every code that is not private; COREHUB_REPLY_NORMAL none.
+ * The random bytes start again from seed. */
+void CorehubSetReplyMode(uint32_t code, uint32_t mode, uint32_t seed);
+/* Changes a successful answer as the mode says. */
+void CorehubBendReply(CorehubRequest* request);
+
 /* ---- corehub_log.c: the request log -------------------------------------- */
 void CorehubLogReset(void);
 /* inputLength is what the caller gave; available, how many bytes of it the

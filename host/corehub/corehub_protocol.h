@@ -59,7 +59,8 @@
 
 /* No input. Clears the request log and every piece of state: launched
  * stations, tasks, programs, texts, shutdown request, pending work,
- * at-station answer; every device is reported again. */
+ * at-station answer, failing code, reply mode; every device is reported
+ * again. */
 #define COREHUB_PRIVATE_RESET COREHUB_PRIVATE_CODE(0)
 /* Input: uint32_t first entry. Output: CorehubLogPage followed by as many
  * CorehubLogEntry as fit in the output buffer. */
@@ -93,6 +94,28 @@
  * that code on \\.\Corehub is logged and then fails, so the control
  * center's answer to a refused request can be tried. */
 #define COREHUB_PRIVATE_SET_FAILING_CODE COREHUB_PRIVATE_CODE(10)
+
+/* Input: CorehubReplyMode. Bends every successful answer to one control
+ * code (0: every code that is not private, on both devices) until it is
+ * set back to COREHUB_REPLY_NORMAL or the driver is reset, so the callers'
+ * handling of odd byte counts and contents can be tried. The request is
+ * still served; only its answer changes. */
+#define COREHUB_PRIVATE_SET_REPLY_MODE COREHUB_PRIVATE_CODE(11)
+#define COREHUB_REPLY_NORMAL 0u
+/* Half the bytes of the answer are counted (what the I/O layer copies back
+ * of a buffered answer). */
+#define COREHUB_REPLY_SHORT 1u
+/* The count exceeds the caller's output buffer by COREHUB_REPLY_LONG_EXTRA
+ * bytes, but never what the I/O layer can copy from its own buffer: for
+ * buffered codes that is the larger of the two lengths, so their count
+ * cannot grow past the record. */
+#define COREHUB_REPLY_LONG 2u
+/* No bytes are counted. */
+#define COREHUB_REPLY_ZERO 3u
+/* The whole output buffer is filled with bytes of a generator started from
+ * the mode's seed; the count stays as it was. */
+#define COREHUB_REPLY_RANDOM 4u
+#define COREHUB_REPLY_LONG_EXTRA 64u
 
 #define COREHUB_LOG_CAPACITY 512u /* oldest entries give way */
 #define COREHUB_LOG_INPUT_BYTES 256u
@@ -132,6 +155,12 @@ typedef struct CorehubLaunchEntry {
     char userName[32];
     int32_t stationIndex;
 } CorehubLaunchEntry;
+
+typedef struct CorehubReplyMode {
+    uint32_t code; /* control code; 0 for every code that is not private */
+    uint32_t mode; /* COREHUB_REPLY_... */
+    uint32_t seed; /* starts the generator of COREHUB_REPLY_RANDOM */
+} CorehubReplyMode;
 
 typedef struct CorehubStatus {
     uint32_t shutdownMode;  /* mode of the last PREPARE_SHUTDOWN */

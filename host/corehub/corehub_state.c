@@ -101,6 +101,7 @@ void CorehubStateReset(void) {
     pendingWork = FALSE;
     callerAtStation = FALSE;
     failingCode = 0;
+    CorehubSetReplyMode(0, COREHUB_REPLY_NORMAL, 0);
     CorehubSetAbsent(FALSE);
 }
 

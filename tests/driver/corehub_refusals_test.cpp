@@ -64,6 +64,41 @@ TEST_F(DriverRefusals, ShortBuffersFailAndLongOnesAreServedWithinTheRecord) {
     EXPECT_EQ(DriverChannel::QueryPending(), 0u);
 }
 
+TEST_F(DriverRefusals, BentAnswersChangeOnlyTheCountOrTheBytesOfTheChosenCodeUntilReset) {
+    DeviceBlock block = {};
+    DWORD returned = 0;
+    auto count = [&](DWORD code) {
+        std::memset(&block, 0, sizeof block);
+        returned = 0xFFFF;
+        return Raw(code, &block, sizeof block, &returned) ? returned : 0xFFFFu;
+    };
+    ASSERT_TRUE(driver_.SetReplyMode(0x22080A, COREHUB_REPLY_SHORT));
+    EXPECT_EQ(count(0x22080A), sizeof block / 2);
+    EXPECT_EQ(count(0x22080B), sizeof block) << "another code";
+    ASSERT_TRUE(driver_.SetReplyMode(0, COREHUB_REPLY_ZERO));
+    EXPECT_EQ(count(0x22080B), 0u);
+    // The count passes the record where only the count travels, never where
+    // the system copies that many bytes out of its buffer.
+    ASSERT_TRUE(driver_.SetReplyMode(0, COREHUB_REPLY_LONG));
+    EXPECT_EQ(count(0x22080A), sizeof block + COREHUB_REPLY_LONG_EXTRA);
+    ASSERT_TRUE(driver_.AddLaunch("Front Desk", "alice", 0));
+    ASSERT_TRUE(driver_.AddLaunch("Lab", "bob", 2));
+    LaunchRecord launch = {};
+    ASSERT_TRUE(Raw(0x220804, &launch, sizeof launch, &returned));
+    EXPECT_EQ(returned, sizeof launch) << "buffered";
+    ASSERT_TRUE(driver_.SetReplyMode(0x22080A, COREHUB_REPLY_RANDOM, 7));
+    count(0x22080A);
+    DeviceBlock first = block;
+    EXPECT_EQ(returned, sizeof block);
+    EXPECT_NE(first.deviceId, 0x3AE3);
+    ASSERT_TRUE(driver_.SetReplyMode(0x22080A, COREHUB_REPLY_RANDOM, 7));
+    count(0x22080A);
+    EXPECT_EQ(std::memcmp(&block, &first, sizeof block), 0) << "the same seed, the same bytes";
+    ASSERT_TRUE(driver_.Reset());
+    EXPECT_EQ(count(0x22080A), sizeof block);
+    EXPECT_EQ(block.deviceId, 0x3AE3);
+}
+
 TEST_F(DriverRefusals, UnknownCodesAreInvalidRequests) {
     uint8_t buffer[64] = {};
     EXPECT_FALSE(Raw(0x220805, buffer, sizeof buffer));

@@ -58,6 +58,11 @@ bool CorehubClient::SetFailingCode(uint32_t code) {
     return Private(COREHUB_PRIVATE_SET_FAILING_CODE, &code, sizeof code);
 }
 
+bool CorehubClient::SetReplyMode(uint32_t code, uint32_t mode, uint32_t seed) {
+    CorehubReplyMode reply = {code, mode, seed};
+    return Private(COREHUB_PRIVATE_SET_REPLY_MODE, &reply, sizeof reply);
+}
+
 bool CorehubClient::SetAbsent(bool absent) {
     uint32_t value = absent ? 1 : 0;
     return Private(COREHUB_PRIVATE_SET_ABSENT, &value, sizeof value);

@@ -37,6 +37,10 @@ public:
     bool SetAbsent(bool absent);
     // Makes every request of the control code fail (0: none) until reset.
     bool SetFailingCode(uint32_t code);
+    // Bends every successful answer to the control code (0: every code that
+    // is not private) as COREHUB_REPLY_... says, until reset; the random
+    // bytes start again from the seed.
+    bool SetReplyMode(uint32_t code, uint32_t mode, uint32_t seed = 1);
     bool SetDevicePresent(uint16_t deviceId, bool present);
     bool StartProgram(int stationIndex, const char* task, const char* command);
     bool AddLaunch(const char* stationName, const char* userName, int32_t stationIndex);
