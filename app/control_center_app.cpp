@@ -119,9 +119,9 @@ BOOL CControlCenterApp::RegisterMainWindowClass() {
     windowClass.lpfnWndProc = &::DefWindowProcA;
     windowClass.hInstance = m_hInstance;
     LPCSTR icon = MAKEINTRESOURCEA(IDR_MAINFRAME);
-    windowClass.hIcon = LoadIconA(AfxFindResourceHandle(icon, MAKEINTRESOURCEA(14)), icon);  // RT_GROUP_ICON
+    windowClass.hIcon = LoadIconA(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
     LPCSTR cursor = MAKEINTRESOURCEA(32512);
-    windowClass.hCursor = LoadCursorA(AfxFindResourceHandle(cursor, MAKEINTRESOURCEA(12)), cursor);  // RT_GROUP_CURSOR
+    windowClass.hCursor = LoadCursorA(AfxFindResourceHandle(cursor, RT_GROUP_CURSOR), cursor);
     // No program module holds the arrow; the system's is the one meant.
     if (!windowClass.hCursor) windowClass.hCursor = LoadCursorA(nullptr, cursor);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);

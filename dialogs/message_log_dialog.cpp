@@ -21,7 +21,7 @@ void SetColumnWidths(HWND list, int width) {
 
 HICON LoadLibraryIcon(UINT id) {
     LPCSTR name = MAKEINTRESOURCEA(id);
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON);
     return static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                          GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
 }

@@ -28,7 +28,7 @@ END_MESSAGE_MAP()
 
 INT_PTR CDialog::DoModal() {
     LPCSTR name = MAKEINTRESOURCEA(templateId_);
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));  // RT_DIALOG
+    HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG);
     HWND owner = parent_ ? parent_->m_hWnd : (AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr);
     modal_ = true;
     INT_PTR result = DialogBoxParamA(module, name, owner, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
@@ -40,7 +40,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     templateId_ = templateId;
     parent_ = parent;
     LPCSTR name = MAKEINTRESOURCEA(templateId_);
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));
+    HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG);
     HWND window = CreateDialogParamA(module, name, parent ? parent->m_hWnd : nullptr, &AfxDlgProc,
                                      reinterpret_cast<LPARAM>(this));
     return window != nullptr;

@@ -14,7 +14,7 @@ const char* DefaultFrameClass() {
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = &::DefWindowProcA;
     windowClass.hInstance = AfxGetInstanceHandle();
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kFrameClass;
     AfxRegisterClass(&windowClass);
@@ -30,8 +30,8 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
 
 BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context) {
     LPCSTR name = MAKEINTRESOURCEA(resourceId);
-    HMENU menu = LoadMenuA(AfxFindResourceHandle(name, MAKEINTRESOURCEA(4)), name);             // RT_MENU
-    m_hAccelTable = LoadAcceleratorsA(AfxFindResourceHandle(name, MAKEINTRESOURCEA(9)), name);  // RT_ACCELERATOR
+    HMENU menu = LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
+    m_hAccelTable = LoadAcceleratorsA(AfxFindResourceHandle(name, RT_ACCELERATOR), name);
     if (context) context_ = *context;
     std::string title = AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string();
     if (!CreateEx(0, nullptr, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -39,7 +39,7 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
         if (menu) DestroyMenu(menu);
         return FALSE;
     }
-    if (HICON icon = LoadIconA(AfxFindResourceHandle(name, MAKEINTRESOURCEA(14)), name)) {  // RT_GROUP_ICON
+    if (HICON icon = LoadIconA(AfxFindResourceHandle(name, RT_GROUP_ICON), name)) {
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }

@@ -6,7 +6,7 @@
 // Shows the hourglass while it lives.
 class CWaitCursor {
 public:
-    CWaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}  // IDC_WAIT
+    CWaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
     ~CWaitCursor() { SetCursor(previous_); }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;

@@ -50,7 +50,7 @@ PROPSHEETPAGEA CPropertyPage::Describe() {
     page.dwSize = kPageSize;
     page.dwFlags = PSP_DEFAULT;
     LPCSTR name = MAKEINTRESOURCEA(templateId_);
-    page.hInstance = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));  // RT_DIALOG
+    page.hInstance = AfxFindResourceHandle(name, RT_DIALOG);
     page.pszTemplate = name;
     page.pfnDlgProc = &AfxPropPageProc;
     page.lParam = reinterpret_cast<LPARAM>(this);

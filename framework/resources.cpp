@@ -31,13 +31,13 @@ HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type) {
 }
 
 HBITMAP AfxLoadPicture(LPCSTR name) {
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(2));  // RT_BITMAP
+    HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP);
     return static_cast<HBITMAP>(LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 bool AfxLoadString(UINT id, std::string& text) {
     // String resources live in blocks of sixteen; the block tells the length.
-    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
+    HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEA(id / 16 + 1), RT_STRING);
     std::vector<char> buffer(512);
     for (;;) {
         int length = LoadStringA(module, id, buffer.data(), static_cast<int>(buffer.size()));

@@ -19,7 +19,7 @@ BOOL CView::CreateView(CWnd* frame, UINT id) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &::DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kViewClass;
     WNDCLASSA existing;
@@ -47,7 +47,7 @@ LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 BOOL CFormView::CreateView(CWnd* frame, UINT id) {
     LPCSTR name = MAKEINTRESOURCEA(templateId_);
-    HINSTANCE module = AfxFindResourceHandle(name, MAKEINTRESOURCEA(5));  // RT_DIALOG
+    HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG);
     HWND form = CreateDialogParamA(module, name, frame->m_hWnd, &FormProc, 0);
     if (!form || !SubclassWindow(form)) {
         if (form) ::DestroyWindow(form);

@@ -51,7 +51,7 @@ TEST_F(Framework, StringsComeFromTheResourceHandleAndMissingOnesLeaveTheTextAlon
     ASSERT_TRUE(AfxLoadString(IDS_APP_TITLE, text));
     EXPECT_EQ(text, "Zelto Control Center");
     // Resources the library lacks are looked for in the program itself.
-    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_ABOUT), MAKEINTRESOURCEA(5)), library_);
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(IDD_ABOUT), RT_DIALOG), library_);
     EXPECT_EQ(AfxFormat("%s\\Station%d", "Setup", 7), "Setup\\Station7");
     // Lower case as the system makes it in the host's code page, not only A-Z.
     if (GetACP() == 1252) {
