@@ -86,19 +86,19 @@ void CZqView::OnInitialUpdate() {
     background_.Attach(AfxLoadPicture(name));
     if (!background_) return;
 
-    HWND main = frame ? frame->m_hWnd : GetParent(m_hWnd);
-    HDC dc = GetDC(main);
-    if (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) {
+    CClientDC dc(frame ? frame->m_hWnd : GetParent(m_hWnd));
+    if (GetDeviceCaps(dc.Get(), RASTERCAPS) & RC_PALETTE) {
         DIBSECTION section = {};
         GetObjectA(background_.Get(), sizeof section, &section);
         UINT colours = section.dsBmih.biClrUsed ? section.dsBmih.biClrUsed : 1u << section.dsBmih.biBitCount;
         if (colours > 256) colours = 256;  // deeper pictures have no table to take a palette from
         std::vector<RGBQUAD> table(colours);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, background_.Get());
-        UINT read = GetDIBColorTable(memory, 0, colours, table.data());
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        UINT read = 0;
+        {
+            CMemoryDC memory(dc.Get());
+            CSelectObject picture(memory.Get(), background_.Get());
+            read = GetDIBColorTable(memory.Get(), 0, colours, table.data());
+        }
         if (read > 0) {
             std::vector<BYTE> storage(sizeof(LOGPALETTE) + read * sizeof(PALETTEENTRY));
             auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
@@ -110,26 +110,18 @@ void CZqView::OnInitialUpdate() {
             palette_.Attach(CreatePalette(logical));
         }
     }
-    ReleaseDC(main, dc);
 }
 
 void CZqView::OnDraw(HDC dc) {
     if (!background_) return;
-    HPALETTE oldPalette = nullptr;
-    if (palette_) {
-        oldPalette = SelectPalette(dc, palette_.Get(), FALSE);
-        RealizePalette(dc);
-    }
+    CSelectPalette palette(dc, palette_.Get(), true);
     BITMAP info = {};
     GetObjectA(background_.Get(), sizeof info, &info);
     RECT client;
     GetClientRect(m_hWnd, &client);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, background_.Get());
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
+    CMemoryDC memory(dc);
+    CSelectObject picture(memory.Get(), background_.Get());
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 LRESULT CZqView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -72,6 +72,21 @@ void CWinApp::SetRegistryKey(const char* company) {
     m_pszProfileName = m_pszAppName;
 }
 
+namespace {
+
+// A profile section's key, closed when it goes.
+struct ProfileKey {
+    ProfileKey() = default;
+    ~ProfileKey() {
+        if (key) RegCloseKey(key);
+    }
+    ProfileKey(const ProfileKey&) = delete;
+    ProfileKey& operator=(const ProfileKey&) = delete;
+    HKEY key = nullptr;
+};
+
+}  // namespace
+
 bool CWinApp::OpenProfileKey(const char* section, bool create, HKEY& key) const {
     if (m_pszRegistryKey.empty()) return false;
     std::string path = "Software\\" + m_pszRegistryKey + "\\" + m_pszProfileName + "\\" + section;
@@ -81,44 +96,40 @@ bool CWinApp::OpenProfileKey(const char* section, bool create, HKEY& key) const 
 }
 
 UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
-    HKEY key = nullptr;
-    if (!OpenProfileKey(section, false, key)) return static_cast<UINT>(defaultValue);
+    ProfileKey profile;
+    if (!OpenProfileKey(section, false, profile.key)) return static_cast<UINT>(defaultValue);
     DWORD value = 0, type = 0, size = sizeof value;
-    LONG status = RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
+    LONG status = RegQueryValueExA(profile.key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return static_cast<UINT>(defaultValue);
     return value;
 }
 
 BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value) const {
-    HKEY key = nullptr;
-    if (!OpenProfileKey(section, true, key)) return FALSE;
+    ProfileKey profile;
+    if (!OpenProfileKey(section, true, profile.key)) return FALSE;
     DWORD data = static_cast<DWORD>(value);
-    LONG status = RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
-    RegCloseKey(key);
+    LONG status = RegSetValueExA(profile.key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
     return status == ERROR_SUCCESS;
 }
 
 std::string CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const {
     std::string result = defaultValue ? defaultValue : "";
-    HKEY key = nullptr;
-    if (!OpenProfileKey(section, false, key)) return result;
+    ProfileKey profile;
+    if (!OpenProfileKey(section, false, profile.key)) return result;
     char buffer[1024] = {};
     DWORD type = 0, size = sizeof buffer - 1;
-    if (RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
+    if (RegQueryValueExA(profile.key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
         type == REG_SZ)
         result = buffer;
-    RegCloseKey(key);
     return result;
 }
 
 BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) const {
-    HKEY key = nullptr;
-    if (!OpenProfileKey(section, true, key)) return FALSE;
-    LONG status = value ? RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+    ProfileKey profile;
+    if (!OpenProfileKey(section, true, profile.key)) return FALSE;
+    LONG status = value ? RegSetValueExA(profile.key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                                          static_cast<DWORD>(strlen(value) + 1))
-                        : RegDeleteValueA(key, entry);
-    RegCloseKey(key);
+                        : RegDeleteValueA(profile.key, entry);
     return status == ERROR_SUCCESS;
 }
 

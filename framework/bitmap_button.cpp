@@ -1,5 +1,6 @@
 #include "bitmap_button.h"
 
+#include "gdi.h"
 #include "resources.h"
 
 namespace {
@@ -56,10 +57,8 @@ void CBitmapButton::DrawItem(DRAWITEMSTRUCT* item) {
     else if ((item->itemState & ODS_DISABLED) && disabled_)
         picture = disabled_;
     if (!picture) return;
-    HDC memory = CreateCompatibleDC(item->hDC);
-    HGDIOBJ old = SelectObject(memory, picture);
+    CMemoryDC memory(item->hDC);
+    CSelectObject selected(memory.Get(), picture);
     const RECT& area = item->rcItem;
-    BitBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    BitBlt(item->hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(), 0, 0, SRCCOPY);
 }

@@ -1,5 +1,6 @@
 #include "view.h"
 
+#include "application.h"
 #include "frame.h"
 #include "resources.h"
 
@@ -22,8 +23,7 @@ BOOL CView::CreateView(CWnd* frame, UINT id) {
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kViewClass;
-    WNDCLASSA existing;
-    if (!GetClassInfoA(windowClass.hInstance, kViewClass, &existing)) RegisterClassA(&windowClass);
+    AfxRegisterClass(&windowClass);
     return CreateEx(0, kViewClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame->m_hWnd,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)));
 }

@@ -22,6 +22,29 @@ LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(creationHook, code, wParam, lParam);
 }
 
+// Binds the next window created on this thread to its object while it
+// lives. A window created inside another's creation (a child made in
+// WM_CREATE) has a scope of its own; the outer hook and object are back when
+// it ends, and every hook set is removed.
+class CreationScope {
+public:
+    explicit CreationScope(CWnd* window) : outerWindow_(windowBeingCreated), outerHook_(creationHook) {
+        windowBeingCreated = window;
+        creationHook = SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId());
+    }
+    ~CreationScope() {
+        if (creationHook) UnhookWindowsHookEx(creationHook);
+        creationHook = outerHook_;
+        windowBeingCreated = outerWindow_;
+    }
+    CreationScope(const CreationScope&) = delete;
+    CreationScope& operator=(const CreationScope&) = delete;
+
+private:
+    CWnd* outerWindow_;
+    HHOOK outerHook_;
+};
+
 }  // namespace
 
 CWnd::~CWnd() {
@@ -89,13 +112,9 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     cs.lpCreateParams = param;
     if (!PreCreateWindow(cs)) return FALSE;
 
-    windowBeingCreated = this;
-    creationHook = SetWindowsHookExA(WH_CBT, &CreationHook, nullptr, GetCurrentThreadId());
+    CreationScope binding(this);
     HWND window = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    UnhookWindowsHookEx(creationHook);
-    creationHook = nullptr;
-    windowBeingCreated = nullptr;
     return window != nullptr;
 }
 
