@@ -22,8 +22,6 @@ public:
     void EnableStationButtons(BOOL launchEnabled, BOOL stopEnabled);
 
     // The pictures in use, for a look from outside.
-    const char* StandardPictureName() const { return standardPictureName_; }
-    const char* MarkedPictureName() const { return markedPictureName_; }
     // The palette made from the picture's colours; none on a display
     // without palettes.
     HPALETTE Palette() const { return palette_.Get(); }

@@ -185,13 +185,7 @@ void OpenHelpPage() {
 void CWinApp::OnHelp() {
     OpenHelpPage();
 }
-void CWinApp::OnHelpIndex() {
-    OpenHelpPage();
-}
 void CWinApp::OnHelpUsing() {
-    OpenHelpPage();
-}
-void CWinApp::OnContextHelp() {
     OpenHelpPage();
 }
 

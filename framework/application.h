@@ -47,9 +47,7 @@ public:
 
     // The framework's help commands.
     void OnHelp();
-    void OnHelpIndex();
     void OnHelpUsing();
-    void OnContextHelp();
 
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;

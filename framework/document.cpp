@@ -4,11 +4,6 @@
 
 #include "application.h"
 #include "frame.h"
-#include "view.h"
-
-void CDocument::UpdateAllViews(CView* sender, LPARAM hint) {
-    if (view_ && view_ != sender) view_->OnUpdate(sender, hint);
-}
 
 CDocTemplate::CDocTemplate(UINT resourceId, const CRuntimeClass* documentClass, const CRuntimeClass* frameClass,
                            const CRuntimeClass* viewClass)

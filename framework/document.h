@@ -7,18 +7,11 @@
 #include "command_target.h"
 
 class CFrameWnd;
-class CView;
 
 class CDocument : public CCmdTarget {
 public:
     // A new document holds nothing; programs that keep data override this.
     virtual BOOL OnNewDocument() { return TRUE; }
-    void UpdateAllViews(CView* sender, LPARAM hint = 0);
-    void AddView(CView* view) { view_ = view; }
-    CView* GetView() const { return view_; }
-
-private:
-    CView* view_ = nullptr;
 };
 
 // What a frame needs to create its view.

@@ -50,10 +50,8 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
             return FALSE;
         }
         view->SetDocument(context_.m_pCurrentDoc);
-        if (context_.m_pCurrentDoc) context_.m_pCurrentDoc->AddView(view);
         if (!view->CreateView(this, kFirstViewId)) {
             delete view;
-            if (context_.m_pCurrentDoc) context_.m_pCurrentDoc->AddView(nullptr);
             DestroyWindow();
             return FALSE;
         }

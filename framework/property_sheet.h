@@ -22,7 +22,6 @@ public:
 
     // The tab's caption; without one the template's caption shows.
     void SetTitle(const std::string& title) { title_ = title; }
-    const std::string& Title() const { return title_; }
 
     // Makes the sheet's Apply button active (or takes this page's mark back).
     void SetModified(BOOL changed = TRUE);
@@ -64,8 +63,6 @@ public:
 
     // The sheet does not own its pages; they must outlive its run.
     void AddPage(CPropertyPage* page) { pages_.push_back(page); }
-    int GetPageCount() const { return static_cast<int>(pages_.size()); }
-    const std::string& Caption() const { return caption_; }
 
     // Runs the sheet: IDOK when it ended with OK, IDCANCEL otherwise, -1 when
     // it could not be shown. A sheet without pages is not shown and counts
