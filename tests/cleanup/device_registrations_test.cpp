@@ -11,9 +11,7 @@ namespace {
 using namespace cleanup_test;
 using test_support::PutText;
 
-bool KeyExists(const std::string& path) {
-    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
-}
+using test_support::KeyExists;
 bool HasValue(const std::string& path, const std::string& name) {
     return test_support::ReadValue(HKEY_LOCAL_MACHINE, path, name.c_str()).present;
 }

@@ -29,9 +29,7 @@ Stored Bytes(const std::string& bytes) {
     return {REG_BINARY, bytes};
 }
 
-bool KeyExists(const std::string& path) {
-    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
-}
+using test_support::KeyExists;
 
 // Every value of a key (not of its subkeys), by name.
 std::vector<std::pair<std::string, Stored>> Values(const std::string& path) {

@@ -71,12 +71,6 @@ protected:
     static std::string SystemIni() { return WindowsFolder() + "\\system.ini"; }
     static std::string EntryKey() { return std::string(kProfileList) + "\\" + kUser; }
     static bool EntryExists() { return KeyExists(HKEY_LOCAL_MACHINE, EntryKey()); }
-    static bool KeyExists(HKEY root, const std::string& path) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
-    }
     static std::string PasswordEntry() {
         char value[MAX_PATH] = {};
         GetPrivateProfileStringA("Password Lists", kUser, "(none)", value, MAX_PATH, SystemIni().c_str());

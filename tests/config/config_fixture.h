@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "registry_backup.h"
+#include "registry_values.h"
 #include "resource_library_suite.h"
 #include "resources.h"
 
@@ -24,12 +25,7 @@ namespace config_test {
 // Loads ZELTO.DLL for the suite, as the control center does at start-up.
 using ConfigSuite = test_support::ResourceLibrarySuite;
 
-inline bool KeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+using test_support::KeyExists;
 
 // Keeps a key for the span of a suite. When the key or its parents do not
 // exist yet, the outermost missing parent is kept instead, so the parents

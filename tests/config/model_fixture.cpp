@@ -76,6 +76,3 @@ DWORD ModelTest::Stored(const std::string& path, const char* name, std::string* 
     return value->type;
 }
 
-bool ModelTest::KeyExists(const std::string& path) {
-    return config_test::KeyExists(HKEY_LOCAL_MACHINE, path);
-}

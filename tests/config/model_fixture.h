@@ -35,6 +35,8 @@ extern std::vector<OwnedMessage> ownedMessages;
 // says otherwise).
 extern int shownTextAnswer;
 
+using test_support::KeyExists;
+
 class ModelTest : public config_test::ConfigSuite {
 protected:
     static void SetUpTestSuite();
@@ -48,7 +50,6 @@ protected:
     static std::string BoardKey(int number) { return std::string(kSetupKey) + "\\Board" + std::to_string(number); }
     // A value as stored: its type and bytes; type 0 when it is missing.
     static DWORD Stored(const std::string& key, const char* name, std::string* bytes = nullptr);
-    static bool KeyExists(const std::string& key);
 
 private:
     static std::vector<std::unique_ptr<test_support::RegistryBackup>> kept_;

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "registry_values.h"
+
 namespace {
 
 std::string ReadFile(const char* path) {
@@ -82,12 +84,7 @@ bool Exists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool KeyExists(HKEY root, const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+using test_support::KeyExists;
 
 TEST(HostImage, EarlierInstallationsLeftFilesAndDeviceRegistrations) {
     EXPECT_TRUE(Exists("C:\\Program Files\\Orvanta\\Orvanta.exe"));

@@ -39,9 +39,7 @@ test_support::ValueMap Configuration() {
     return values;
 }
 
-bool KeyExists(const std::string& path) {
-    return test_support::KeyExists(HKEY_LOCAL_MACHINE, path);
-}
+using test_support::KeyExists;
 
 std::string Profile(const char* file, const char* section, const char* key) {
     char value[256] = {};

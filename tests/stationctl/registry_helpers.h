@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "registry_values.h"
+
 struct RawValue {
     DWORD type = 0;
     std::vector<uint8_t> bytes;
@@ -40,12 +42,7 @@ inline std::optional<std::string> ReadText(HKEY root, const std::string& path, c
     return text;
 }
 
-inline bool KeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+using test_support::KeyExists;
 
 inline std::vector<std::string> Subkeys(HKEY root, const std::string& path) {
     std::vector<std::string> names;

@@ -26,6 +26,10 @@ StoredValue ReadValue(HKEY root, const std::string& path, const char* name);
 // A string value without its terminator; "(none)" when it is missing.
 std::string ReadText(HKEY root, const std::string& path, const char* name);
 bool KeyExists(HKEY root, const std::string& path);
+// A key of HKEY_LOCAL_MACHINE.
+inline bool KeyExists(const std::string& path) {
+    return KeyExists(HKEY_LOCAL_MACHINE, path);
+}
 
 // Every value of the key and its subkeys, by "subkey path|value name"
 // (the path from the given key on), with its type and bytes.
