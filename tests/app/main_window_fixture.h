@@ -376,9 +376,7 @@ inline HWND WaitForDialogWith(Program& program, int childId, DWORD milliseconds 
         milliseconds);
 }
 
-inline std::string ItemText(HWND dialog, int id) {
-    return test_support::WindowText(GetDlgItem(dialog, id));
-}
+using test_support::ItemText;
 
 // ---- The fixture ---------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "resources.h"
 #include "seams.h"
@@ -40,7 +41,7 @@ protected:
     // Each run of the dialog is recorded and answered by the next button.
     void Answer(std::vector<int> buttons) {
         AfxSetModalOperator([this, buttons](HWND dialog) {
-            Shown shown{Text(dialog, 0), Text(dialog, IDC_CHECK_REPORT), {}};
+            Shown shown{test_support::WindowText(dialog), test_support::ItemText(dialog, IDC_CHECK_REPORT), {}};
             for (int id : {IDC_CHECK_DRIVERS, IDC_CHECK_BASE, IDC_CHECK_KEYBOARD, IDC_CHECK_MOUSE, IDC_CHECK_LAUNCHED})
                 shown.boxes.push_back(IsDlgButtonChecked(dialog, id) == BST_CHECKED);
             size_t run = shown_.size();
@@ -50,20 +51,12 @@ protected:
                 // A ticked box does not survive the reset: the fields show again.
                 CheckDlgButton(dialog, IDC_CHECK_LAUNCHED, BST_CHECKED);
                 SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
-                reportAfterOk_.push_back(Text(dialog, IDC_CHECK_REPORT));
+                reportAfterOk_.push_back(test_support::ItemText(dialog, IDC_CHECK_REPORT));
                 launchedAfterOk_.push_back(IsDlgButtonChecked(dialog, IDC_CHECK_LAUNCHED) == BST_CHECKED);
             } else {
                 SendDlgItemMessageA(dialog, IDCANCEL, BM_CLICK, 0, 0);
             }
         });
-    }
-    static std::string Text(HWND dialog, int id) {
-        char text[2048] = {};
-        if (id == 0)
-            GetWindowTextA(dialog, text, sizeof text);
-        else
-            GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
     }
     static std::string Named(UINT id, const char* name) { return AfxFormat(AfxLoadString(id).c_str(), name); }
     int StationRequests() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "resources.h"
 #include "seams.h"
@@ -42,17 +43,11 @@ protected:
             if (GetDlgItem(dialog, IDC_CONFIRM_LIST) && confirmation) confirmation(dialog);
         });
     }
-    static void Press(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
     // Types over the edit box's text as the user would (a multi-line box
     // reports no change for text that is set whole).
     static void Type(HWND dialog, int id, const char* text) {
         SendDlgItemMessageA(dialog, id, EM_SETSEL, 0, -1);
         SendDlgItemMessageA(dialog, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
-    }
-    static std::string Text(HWND dialog, int id) {
-        char text[512] = {};
-        GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
     }
     static std::string Sender() {
         char name[260] = {};
@@ -98,11 +93,11 @@ TEST_F(StationMessages, TheMessageIsTrimmedSignedAndSentOnceItWasEdited) {
     bool disabledAtFirst = false, enabledAfterEdit = false;
     std::string offered;
     Operate([&](HWND dialog) {
-        offered = Text(dialog, IDC_MESSAGE_TEXT);
+        offered = test_support::ItemText(dialog, IDC_MESSAGE_TEXT);
         disabledAtFirst = !IsWindowEnabled(GetDlgItem(dialog, IDOK));
         Type(dialog, IDC_MESSAGE_TEXT, "  Closing in ten minutes \r\n");
         enabledAfterEdit = IsWindowEnabled(GetDlgItem(dialog, IDOK));
-        Press(dialog, IDOK);
+        test_support::Click(dialog, IDOK);
     });
     SendMessageCommand(*model_, nullptr);
     EXPECT_EQ(offered, AfxTrim(AfxLoadString(IDS_DEFAULT_MESSAGE)));
@@ -119,12 +114,12 @@ TEST_F(StationMessages, OnlyWhiteSpaceOrCancelSendsNothing) {
     PutStation(1, true);
     Operate([&](HWND dialog) {
         Type(dialog, IDC_MESSAGE_TEXT, " \t \r\n ");
-        Press(dialog, IDOK);
+        test_support::Click(dialog, IDOK);
     });
     SendMessageCommand(*model_, nullptr);
     Operate([&](HWND dialog) {
         Type(dialog, IDC_MESSAGE_TEXT, "Hello");
-        Press(dialog, IDCANCEL);
+        test_support::Click(dialog, IDCANCEL);
     });
     SendMessageCommand(*model_, nullptr);
     EXPECT_TRUE(RequestsOf(kSendText).empty());
@@ -137,13 +132,13 @@ TEST_F(StationMessages, ARestartAnnouncesPreparesConfirmsByItselfAndCountsDown) 
         nullptr,
         [&](HWND dialog) {
             EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_SHUTDOWN_POWER_OFF), static_cast<UINT>(BST_CHECKED));
-            Press(dialog, IDC_SHUTDOWN_RESTART);
-            Press(dialog, IDOK);
+            test_support::Click(dialog, IDC_SHUTDOWN_RESTART);
+            test_support::Click(dialog, IDOK);
         },
         [&](HWND dialog) {
             HWND progress = FindWindowA(nullptr, "Shutting Down");
-            progressBeforeConfirmation = Text(progress, IDC_PROGRESS_TEXT);
-            confirmButton = Text(dialog, IDOK);
+            progressBeforeConfirmation = test_support::ItemText(progress, IDC_PROGRESS_TEXT);
+            confirmButton = test_support::ItemText(dialog, IDOK);
             // Left alone, it confirms on its own.
         });
     ShutdownCommand(*model_, nullptr);
@@ -163,7 +158,8 @@ TEST_F(StationMessages, ARestartAnnouncesPreparesConfirmsByItselfAndCountsDown) 
 TEST_F(StationMessages, DecliningTheConfirmationSendsOnlyTheCancellation) {
     PutStation(1, true);
     Operate(
-        nullptr, [&](HWND dialog) { Press(dialog, IDOK); }, [&](HWND dialog) { Press(dialog, IDCANCEL); });
+        nullptr, [&](HWND dialog) { test_support::Click(dialog, IDOK); },
+        [&](HWND dialog) { test_support::Click(dialog, IDCANCEL); });
     ShutdownCommand(*model_, nullptr);
 
     EXPECT_EQ(Codes(), (std::vector<uint32_t>{kSendText, kPrepareShutdown, kSendText}));
@@ -181,14 +177,15 @@ TEST_F(StationMessages, ARefusedTextIsReportedTheMessageEndsAndTheShutdownGoesOn
     ASSERT_TRUE(driver_.SetFailingCode(kSendText));
     Operate([&](HWND dialog) {
         Type(dialog, IDC_MESSAGE_TEXT, "Closing soon");
-        Press(dialog, IDOK);
+        test_support::Click(dialog, IDOK);
     });
     SendMessageCommand(*model_, nullptr);
     EXPECT_EQ(shownMessages, std::vector<UINT>{IDS_SEND_FAILED});
 
     shownMessages.clear();
     Operate(
-        nullptr, [&](HWND dialog) { Press(dialog, IDOK); }, [&](HWND dialog) { Press(dialog, IDCANCEL); });
+        nullptr, [&](HWND dialog) { test_support::Click(dialog, IDOK); },
+        [&](HWND dialog) { test_support::Click(dialog, IDCANCEL); });
     ShutdownCommand(*model_, nullptr);
     // Both the announcement and the cancellation were refused and said so;
     // the shutdown was prepared between them all the same.
@@ -204,11 +201,11 @@ TEST_F(StationMessages, NeitherOptionCheckedCountsAsTheSecond) {
         nullptr,
         [&](HWND dialog) {
             CheckDlgButton(dialog, IDC_SHUTDOWN_POWER_OFF, BST_UNCHECKED);
-            Press(dialog, IDOK);
+            test_support::Click(dialog, IDOK);
         },
         [&](HWND dialog) {
-            confirmButton = Text(dialog, IDOK);
-            Press(dialog, IDCANCEL);
+            confirmButton = test_support::ItemText(dialog, IDOK);
+            test_support::Click(dialog, IDCANCEL);
         });
     ShutdownCommand(*model_, nullptr);
     EXPECT_EQ(confirmButton, AfxLoadString(IDS_CONFIRM_OK));
@@ -218,7 +215,7 @@ TEST_F(StationMessages, NeitherOptionCheckedCountsAsTheSecond) {
 
 TEST_F(StationMessages, CancellingTheChoiceDoesNothing) {
     PutStation(1, true);
-    Operate(nullptr, [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    Operate(nullptr, [&](HWND dialog) { test_support::Click(dialog, IDCANCEL); });
     ShutdownCommand(*model_, nullptr);
     EXPECT_TRUE(driver_.Requests().empty());
     EXPECT_EQ(clock_.slept, 0u);

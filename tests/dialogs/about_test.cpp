@@ -12,6 +12,7 @@
 #include "about_texts.h"
 #include "modal_run.h"
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "resources.h"
 #include "seams.h"
@@ -49,11 +50,6 @@ protected:
         CAboutDlg about;
         test_support::RunAndClose(about, work);
     }
-    static std::string Text(HWND dialog, int id) {
-        char text[4096] = {};
-        GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
-    }
     static std::string LicenceKey() {
         return AfxFormat(AfxLoadString(IDS_ABOUT_KEY).c_str(), AfxLoadString(IDS_PRODUCT_VERSION).c_str());
     }
@@ -73,40 +69,41 @@ TEST_F(AboutBox, TheGeneralPageShowsTheLicenceAndTheTimeSinceWindowsStarted) {
     PutString(LicenceKey(), AfxLoadString(IDS_ABOUT_VALUE_B).c_str(), "KX4-0042");
     clock_.ticks = 93'784'999;
     Run([&](HWND dialog) {
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TEXT), General("Harbourside Library", "KX4-0042", "1 days, 02:03:04"));
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TOGGLE), AfxLoadString(IDS_ABOUT_SHOW_DRIVERS));
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TEXT),
+                  General("Harbourside Library", "KX4-0042", "1 days, 02:03:04"));
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TOGGLE), AfxLoadString(IDS_ABOUT_SHOW_DRIVERS));
     });
 }
 
 TEST_F(AboutBox, WithoutTheLicenceKeyThePageSaysWhichKeyIsMissing) {
     Run([&](HWND dialog) {
         std::string missing = AfxFormat(AfxLoadString(IDS_ABOUT_KEY_MISSING).c_str(), LicenceKey().c_str());
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TEXT), General("", missing, "0 days, 00:00:00"));
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TEXT), General("", missing, "0 days, 00:00:00"));
     });
 }
 
 TEST_F(AboutBox, TheDriverPageGivesLoadedAndFileVersionsAndTheButtonTurnsBack) {
     ASSERT_TRUE(driver_.SetDevicePresent(0x3AE5, false));
     Run([&](HWND dialog) {
-        std::string general = Text(dialog, IDC_ABOUT_TEXT);
+        std::string general = test_support::ItemText(dialog, IDC_ABOUT_TEXT);
         SendDlgItemMessageA(dialog, IDC_ABOUT_TOGGLE, BM_CLICK, 0, 0);
         std::string loaded = AfxFormat(AfxLoadString(IDS_DRIVER_LOADED).c_str(), 4, 0);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TEXT),
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TEXT),
                   Line("Corehub.vxd", loaded, "4.10.2222") + Line("Portlane.vxd", loaded, "4.10.2222") +
                       Line("Trellmon.vxd", AfxLoadString(IDS_DRIVER_NOT_LOADED), "4.10.2223") +
                       Line("Keyrelay.vxd", loaded, "4.10.1998"));
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TOGGLE), AfxLoadString(IDS_ABOUT_SHOW_GENERAL));
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TOGGLE), AfxLoadString(IDS_ABOUT_SHOW_GENERAL));
         SendDlgItemMessageA(dialog, IDC_ABOUT_TOGGLE, BM_CLICK, 0, 0);
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TEXT), general);
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TEXT), general);
     });
 }
 
 TEST_F(AboutBox, ARightClickScrollsTheTextLineByLineAndReturnsToThePage) {
     Run([&](HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_ABOUT_TOGGLE, BM_CLICK, 0, 0);
-        std::string driverPage = Text(dialog, IDC_ABOUT_TEXT);
+        std::string driverPage = test_support::ItemText(dialog, IDC_ABOUT_TEXT);
         std::vector<std::string> shown;
-        clock_.onSleep = [&] { shown.push_back(Text(dialog, IDC_ABOUT_TEXT)); };
+        clock_.onSleep = [&] { shown.push_back(test_support::ItemText(dialog, IDC_ABOUT_TEXT)); };
         SendMessageA(dialog, WM_RBUTTONDOWN, 0, 0);
         clock_.onSleep = nullptr;
 
@@ -121,7 +118,7 @@ TEST_F(AboutBox, ARightClickScrollsTheTextLineByLineAndReturnsToThePage) {
         }
         EXPECT_EQ(shown, expected);
         EXPECT_EQ(clock_.slept, 400u * expected.size());
-        EXPECT_EQ(Text(dialog, IDC_ABOUT_TEXT), driverPage) << "back on the page it interrupted";
+        EXPECT_EQ(test_support::ItemText(dialog, IDC_ABOUT_TEXT), driverPage) << "back on the page it interrupted";
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include "data_exchange.h"
 #include "dialog.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "resource_library_suite.h"
 #include "resources.h"
@@ -41,12 +42,6 @@ protected:
         AfxSetModalOperator(operate);
         return dialog.DoModal();
     }
-    static std::string Text(HWND dialog, int id) {
-        char text[256] = {};
-        GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
-    }
-    static void Press(HWND dialog, int id) { SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0); }
 
     std::vector<Shown> shown_;
 };
@@ -71,11 +66,11 @@ TEST_F(DataExchange, TextGoesInLimitedAndComesBackOnOk) {
     LRESULT limit = 0;
     EXPECT_EQ(Run(dialog,
                   [&](HWND window) {
-                      shownText = Text(window, IDC_LAUNCH_USER);
+                      shownText = test_support::ItemText(window, IDC_LAUNCH_USER);
                       limit = SendDlgItemMessageA(window, IDC_LAUNCH_USER, EM_GETLIMITTEXT, 0, 0);
                       SetDlgItemTextA(window, IDC_LAUNCH_USER, "mwfive");
                       SetDlgItemTextA(window, IDC_LAUNCH_USER, "mwfiv");
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(shownText, "abc");
@@ -93,10 +88,10 @@ TEST_F(DataExchange, ATextTooLongIsRefusedInTheFrameworksWordsAndTheDialogStays)
                       edit = GetDlgItem(window, IDC_LAUNCH_USER);
                       // Placed there by the program, not typed: no limit applies.
                       SetWindowTextA(edit, "sixsix");
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                       stayed = IsWindow(window) != FALSE;
                       focused = GetFocus();
-                      Press(window, IDCANCEL);
+                      test_support::Click(window, IDCANCEL);
                   }),
               IDCANCEL);
     EXPECT_TRUE(stayed);
@@ -119,13 +114,13 @@ TEST_F(DataExchange, ANumberMustBeTheWholeText) {
     std::string first;
     EXPECT_EQ(Run(dialog,
                   [&](HWND window) {
-                      first = Text(window, IDC_LAUNCH_USER);
+                      first = test_support::ItemText(window, IDC_LAUNCH_USER);
                       SetDlgItemTextA(window, IDC_LAUNCH_USER, "12x");
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                       SetDlgItemTextA(window, IDC_LAUNCH_USER, "99999999999");
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                       SetDlgItemTextA(window, IDC_LAUNCH_USER, " -42 ");
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(first, "7");
@@ -150,15 +145,15 @@ TEST_F(DataExchange, ARadioGroupGivesTheIndexOfItsCheckedButton) {
                   [&](HWND window) {
                       restartChecked = IsDlgButtonChecked(window, IDC_SHUTDOWN_RESTART) == BST_CHECKED &&
                                        IsDlgButtonChecked(window, IDC_SHUTDOWN_POWER_OFF) == BST_UNCHECKED;
-                      Press(window, IDC_SHUTDOWN_POWER_OFF);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDC_SHUTDOWN_POWER_OFF);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_TRUE(restartChecked);
     EXPECT_EQ(choice, 0);
 
     choice = -1;  // none checked, and none read back
-    EXPECT_EQ(Run(dialog, [&](HWND window) { Press(window, IDOK); }), IDOK);
+    EXPECT_EQ(Run(dialog, [&](HWND window) { test_support::Click(window, IDOK); }), IDOK);
     EXPECT_EQ(choice, -1);
 }
 
@@ -171,9 +166,9 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
     };
     EXPECT_EQ(Run(checks,
                   [&](HWND window) {
-                      Press(window, IDC_CHECK_DRIVERS);
-                      Press(window, IDC_CHECK_MOUSE);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDC_CHECK_DRIVERS);
+                      test_support::Click(window, IDC_CHECK_MOUSE);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(drivers, 0);
@@ -196,7 +191,7 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
                   [&](HWND window) {
                       selected = SendDlgItemMessageA(window, IDC_LAUNCH_STATION, CB_GETCURSEL, 0, 0);
                       SendDlgItemMessageA(window, IDC_LAUNCH_STATION, CB_SETCURSEL, 2, 0);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(selected, 1) << "the index chose Reading Room, the empty text chose nothing else";
@@ -220,7 +215,7 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
                   [&](HWND window) {
                       chosen = SendDlgItemMessageA(window, IDC_USER_LIST, LB_GETCURSEL, 0, 0);
                       SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, 1, 0);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(chosen, 0) << "the item that begins with the text";
@@ -232,7 +227,7 @@ TEST_F(DataExchange, CheckBoxesAndListsExchangeTheirState) {
     EXPECT_EQ(Run(users,
                   [&](HWND window) {
                       SendDlgItemMessageA(window, IDC_USER_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(user, "") << "nothing selected";

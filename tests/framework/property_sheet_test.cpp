@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data_exchange.h"
+#include "program_driver.h"
 #include "property_sheet.h"
 #include "resource_ids.h"
 #include "resource_library_suite.h"
@@ -49,7 +50,6 @@ protected:
         AfxSetModalOperator(operate);
         return sheet.DoModal();
     }
-    static void Press(HWND sheet, int id) { SendDlgItemMessageA(sheet, id, BM_CLICK, 0, 0); }
 
     int boxes_ = 0;
 };
@@ -63,7 +63,7 @@ TEST_F(SheetRun, OkEndsWithIdokAndReachesOnlyThePagesThatWereShown) {
     EXPECT_EQ(Run(sheet,
                   [&](HWND window) {
                       tabs = test_support::SheetTabs(window);
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(tabs, (std::vector<std::string>{"Adapter Boards", "Board"}))
@@ -76,7 +76,7 @@ TEST_F(SheetRun, CancelEndsWithIdcancelAndAppliesNothing) {
     NamePage page;
     CPropertySheet sheet(IDS_STATION_SHEET);
     sheet.AddPage(&page);
-    EXPECT_EQ(Run(sheet, [&](HWND window) { Press(window, IDCANCEL); }), IDCANCEL);
+    EXPECT_EQ(Run(sheet, [&](HWND window) { test_support::Click(window, IDCANCEL); }), IDCANCEL);
     EXPECT_EQ(page.applied, 0);
 }
 
@@ -92,9 +92,9 @@ TEST_F(SheetRun, APageThatRefusesItsControlsKeepsTheSheetOpen) {
                       SetDlgItemTextA(page, IDC_BOARD_NAME, "too long");
                       SendMessageA(window, PSM_SETCURSEL, 1, 0);
                       keptPage = reinterpret_cast<HWND>(SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0)) == page;
-                      Press(window, IDOK);
+                      test_support::Click(window, IDOK);
                       keptSheet = IsWindow(window) && SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0) != 0;
-                      Press(window, IDCANCEL);
+                      test_support::Click(window, IDCANCEL);
                   }),
               IDCANCEL);
     EXPECT_TRUE(keptPage);

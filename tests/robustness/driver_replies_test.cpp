@@ -24,6 +24,7 @@
 #include "campaign.h"
 #include "modal_run.h"
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "resources.h"
 #include "running_programs_dialog.h"
@@ -122,15 +123,6 @@ protected:
         return text;
     }
 
-    static std::string Text(HWND dialog, int id) {
-        char text[4096] = {};
-        if (id == 0)
-            GetWindowTextA(dialog, text, sizeof text);
-        else
-            GetDlgItemTextA(dialog, id, text, sizeof text);
-        return text;
-    }
-
     // Two launched stations, three tasks and three programs: every list has
     // a next request.
     void PrepareLaunches() {
@@ -184,7 +176,7 @@ protected:
         bool worked = false;
         INT_PTR result = test_support::RunAndClose(about, [&](HWND window) {
             SendDlgItemMessageA(window, IDC_ABOUT_TOGGLE, BM_CLICK, 0, 0);
-            shown.push_back(Text(window, IDC_ABOUT_TEXT));
+            shown.push_back(test_support::ItemText(window, IDC_ABOUT_TEXT));
             worked = true;
         });
         return worked && result == IDOK;
@@ -219,8 +211,8 @@ protected:
     static bool RunCheck(Shown& shown) {
         int runs = 0;
         AfxSetModalOperator([&](HWND dialog) {
-            shown.push_back(Text(dialog, 0));
-            shown.push_back(Text(dialog, IDC_CHECK_REPORT));
+            shown.push_back(test_support::WindowText(dialog));
+            shown.push_back(test_support::ItemText(dialog, IDC_CHECK_REPORT));
             shown.push_back(IsDlgButtonChecked(dialog, IDC_CHECK_DRIVERS) == BST_CHECKED ? "drivers" : "no drivers");
             SendDlgItemMessageA(dialog, runs++ == 0 ? IDOK : IDCANCEL, BM_CLICK, 0, 0);
         });

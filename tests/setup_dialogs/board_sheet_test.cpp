@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board_page.h"
+#include "program_driver.h"
 #include "setup_sheet_fixture.h"
 
 namespace {
@@ -72,8 +73,9 @@ TEST_F(BoardSheet, OnlyMarkedBoardsGetAPageTitledWithTheirNumber) {
         char caption[64] = {};
         GetWindowTextA(sheet, caption, sizeof caption);
         EXPECT_STREQ(caption, "Adapter Boards");
-        EXPECT_EQ(Text(CurrentPage(sheet), IDC_BOARD_NAME), "Ternway PA-2") << "the sheet opens on its first page";
-        Press(sheet, IDCANCEL);
+        EXPECT_EQ(test_support::ItemText(CurrentPage(sheet), IDC_BOARD_NAME), "Ternway PA-2")
+            << "the sheet opens on its first page";
+        test_support::Click(sheet, IDCANCEL);
     }));
     EXPECT_EQ(tabs, (std::vector<std::string>{"Board 1", "Board 3", "Board 4"}));
 }
@@ -82,8 +84,8 @@ TEST_F(BoardSheet, TheZeltoEditionOffersTwoBoardsNamedWithItsOwnText) {
     for (int i = 0; i < 4; ++i) Mark(i, "Ternway PA-" + std::to_string(i + 1));
     ASSERT_TRUE(Run(true, [&](HWND sheet) {
         EXPECT_EQ(Tabs(sheet), (std::vector<std::string>{"Board 1", "Board 2"}));
-        EXPECT_EQ(Text(CurrentPage(sheet), IDC_BOARD_NAME), "Zelto PA-2 Adapter");
-        Press(sheet, IDOK);
+        EXPECT_EQ(test_support::ItemText(CurrentPage(sheet), IDC_BOARD_NAME), "Zelto PA-2 Adapter");
+        test_support::Click(sheet, IDOK);
     }));
     SystemConfig stored;
     EXPECT_EQ(stored.boards[0].boardName, "Zelto PA-2 Adapter");
@@ -92,8 +94,9 @@ TEST_F(BoardSheet, TheZeltoEditionOffersTwoBoardsNamedWithItsOwnText) {
 
 TEST_F(BoardSheet, WithoutAMarkedBoardNoSheetIsShown) {
     Mark(2, "Ternway PA-2");  // the two-board edition does not offer board 3
-    EXPECT_FALSE(Run(true, [&](HWND sheet) { Press(sheet, IDCANCEL); }));
-    EXPECT_TRUE(Run(false, [&](HWND sheet) { Press(sheet, IDCANCEL); })) << "the full edition offers board 3";
+    EXPECT_FALSE(Run(true, [&](HWND sheet) { test_support::Click(sheet, IDCANCEL); }));
+    EXPECT_TRUE(Run(false, [&](HWND sheet) { test_support::Click(sheet, IDCANCEL); }))
+        << "the full edition offers board 3";
 }
 
 TEST_F(BoardSheet, APd1BoardHasADisabledEmptyAddressList) {
@@ -102,7 +105,7 @@ TEST_F(BoardSheet, APd1BoardHasADisabledEmptyAddressList) {
         HWND page = CurrentPage(sheet);
         EXPECT_FALSE(Enabled(page, IDC_BOARD_ADDRESS));
         EXPECT_TRUE(Addresses(page).empty());
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
 }
 
@@ -118,7 +121,7 @@ TEST_F(BoardSheet, AnotherPaBoardsAddressIsNotOffered) {
         first = Addresses(CurrentPage(sheet));
         ShowPage(sheet, 1);
         second = Addresses(CurrentPage(sheet));
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
     std::vector<std::string> expected = EveryCandidate();
     EXPECT_EQ(expected.size(), 21u);
@@ -143,7 +146,7 @@ TEST_F(BoardSheet, TheStoredAddressIsChosenWhenItIsOfferedAndKeptWhenNothingIsCh
             ShowPage(sheet, i);
             chosen.push_back(Chosen(CurrentPage(sheet)));
         }
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(chosen, (std::vector<std::string>{"Automatic", "DA000H", "", ""}));
     // Showing a page is no choice: OK keeps the addresses nothing replaced.
@@ -167,7 +170,7 @@ TEST_F(BoardSheet, OkStoresTheNameAndTheChosenAddress) {
         Type(page, IDC_BOARD_NAME, "Front office PA-1");
         ShowPage(sheet, 1);
         Choose(CurrentPage(sheet), "E4000H");
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(model_->boards[0].memoryLocation, 0u);
     SystemConfig stored;
@@ -182,11 +185,11 @@ TEST_F(BoardSheet, CancelKeepsWhatApplyWrote) {
     ASSERT_TRUE(Run(false, [&](HWND sheet) {
         HWND page = CurrentPage(sheet);
         Choose(page, "D4000H");
-        Press(sheet, kApplyButton);
+        test_support::Click(sheet, kApplyButton);
         EXPECT_FALSE(Enabled(sheet, kApplyButton));
         Choose(page, "D6000H");
         Type(page, IDC_BOARD_NAME, "Not kept PA-1");
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
     SystemConfig stored;
     EXPECT_EQ(stored.boards[0].memoryLocation, 0xD4000u);
@@ -204,9 +207,9 @@ TEST_F(BoardSheet, ANameTooLongIsRefusedAndTheSheetStaysOpen) {
         // stopped by it.
         SendDlgItemMessageA(page, IDC_BOARD_NAME, EM_LIMITTEXT, 0, 0);
         Type(page, IDC_BOARD_NAME, std::string(40, 'x'));
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
         stayed = IsWindow(sheet) && CurrentPage(sheet) == page;
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
     EXPECT_TRUE(stayed);
     ASSERT_EQ(boxes_.size(), 1u);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "seams.h"
 #include "setup_dialog.h"
@@ -82,13 +83,7 @@ protected:
         return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     }
     static void ShowPage(HWND sheet, int index) { SendMessageA(sheet, PSM_SETCURSEL, index, 0); }
-    static void Press(HWND window, int id) { SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
     static bool Enabled(HWND window, int id) { return IsWindowEnabled(::GetDlgItem(window, id)); }
-    static std::string Text(HWND window, int id) {
-        char text[256] = {};
-        GetDlgItemTextA(window, id, text, sizeof text);
-        return text;
-    }
     // Types into an edit box as the user would: the box tells its page.
     static void Type(HWND page, int id, const std::string& text) { SetDlgItemTextA(page, id, text.c_str()); }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config_fixture.h"
+#include "program_driver.h"
 #include "setup_sheet_fixture.h"
 
 namespace {
@@ -100,7 +101,6 @@ protected:
         for (const ShownBox& box : boxes_) texts.push_back(box.text);
         return texts;
     }
-    static void Click(HWND page, int id) { SendDlgItemMessageA(page, id, BM_CLICK, 0, 0); }
 
     std::unique_ptr<SystemConfig> model_;
     HWND sheet_ = nullptr;
@@ -120,7 +120,7 @@ TEST_F(StationSheet, DetectedStationsOnMarkedBoardsGetAPageTitledWithTheirName) 
         EXPECT_STREQ(caption, "Stations");
         hiddenPage = running_->stationPages[2] != nullptr;
         unmarkedPage = running_->stationPages[3] != nullptr;
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
     EXPECT_EQ(tabs, (std::vector<std::string>{"Reception", "Back office"}));
     EXPECT_TRUE(hiddenPage) << "a station not found on a marked board has a page that is not shown";
@@ -130,7 +130,7 @@ TEST_F(StationSheet, DetectedStationsOnMarkedBoardsGetAPageTitledWithTheirName) 
 TEST_F(StationSheet, WithoutAMarkedBoardNothingIsShown) {
     model_->boards[0].boardName = "Station Adapter";
     model_->SaveBoardsAndStations();
-    EXPECT_FALSE(Run([&](HWND sheet) { Press(sheet, IDCANCEL); }));
+    EXPECT_FALSE(Run([&](HWND sheet) { test_support::Click(sheet, IDCANCEL); }));
 }
 
 TEST_F(StationSheet, APortsSettingsButtonFollowsItsCheckBoxAndTheListedDevices) {
@@ -140,7 +140,7 @@ TEST_F(StationSheet, APortsSettingsButtonFollowsItsCheckBoxAndTheListedDevices) 
         HWND page = CurrentPage(sheet);
         Settle();
         EXPECT_TRUE(Enabled(sheet, kApplyButton)) << "the page starts out modified";
-        EXPECT_EQ(Text(page, IDC_PAGE_SERIAL1_PORT), "COM21");
+        EXPECT_EQ(test_support::ItemText(page, IDC_PAGE_SERIAL1_PORT), "COM21");
         EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_PORT));
         EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_NAME));
         EXPECT_FALSE(Enabled(page, IDC_PAGE_SERIAL1_SETTINGS)) << "its device is not listed yet";
@@ -150,14 +150,14 @@ TEST_F(StationSheet, APortsSettingsButtonFollowsItsCheckBoxAndTheListedDevices) 
         EXPECT_TRUE(Enabled(page, IDC_PAGE_PRINTER_SETTINGS));
 
         ListDevice("Root\\Ternway\\App1Port2");
-        Click(page, IDC_PAGE_SERIAL2);
+        test_support::Click(page, IDC_PAGE_SERIAL2);
         EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL2_PORT));
         EXPECT_TRUE(Enabled(page, IDC_PAGE_SERIAL2_SETTINGS));
         EXPECT_EQ(GetFocus(), ::GetDlgItem(page, IDC_PAGE_SERIAL2_PORT));
-        Click(page, IDC_PAGE_PRINTER);
+        test_support::Click(page, IDC_PAGE_PRINTER);
         EXPECT_FALSE(Enabled(page, IDC_PAGE_PRINTER_SETTINGS));
         EXPECT_FALSE(Enabled(page, IDC_PAGE_PRINTER_NAME));
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
 }
 
@@ -169,8 +169,8 @@ TEST_F(StationSheet, ChangingOnlyThePrinterModeCountsAsSwitchingPorts) {
         SendDlgItemMessageA(dialog, IDOK, BM_CLICK, 0, 0);
     };
     ASSERT_TRUE(Run([&](HWND sheet) {
-        Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);
-        Press(sheet, IDOK);
+        test_support::Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_TRUE(checkedNormal);
     EXPECT_EQ(RestartMessages(), kSwitched);
@@ -179,8 +179,8 @@ TEST_F(StationSheet, ChangingOnlyThePrinterModeCountsAsSwitchingPorts) {
 
 TEST_F(StationSheet, ACancelledPrinterModeDialogChangesNothing) {
     ASSERT_TRUE(Run([&](HWND sheet) {
-        Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);  // cancelled by the fixture
-        Press(sheet, IDOK);
+        test_support::Click(CurrentPage(sheet), IDC_PAGE_PRINTER_SETTINGS);  // cancelled by the fixture
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_TRUE(boxes_.empty());
     EXPECT_TRUE(RestartMessages().empty());
@@ -192,7 +192,7 @@ TEST_F(StationSheet, ANameAndAPortChangedTogetherSayRenamedOnceAndLoseTheOldList
         HWND page = CurrentPage(sheet);
         Type(page, IDC_PAGE_SERIAL1_NAME, "Reception modem");
         Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(RestartMessages(), kRenamed);
     EXPECT_EQ(InPortList("COM21"), "(none)");
@@ -211,7 +211,7 @@ TEST_F(StationSheet, TwoRenamedPortsLoseBothOldListEntries) {
         HWND page = CurrentPage(sheet);
         Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
         Type(page, IDC_PAGE_SERIAL2_PORT, "COM24");
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(RestartMessages(), kRenamed);
     EXPECT_EQ(InPortList("COM21"), "(none)");
@@ -225,8 +225,8 @@ TEST_F(StationSheet, ACheckedPortIsRegisteredWithTheSystem) {
                       driver = "System\\CurrentControlSet\\Services\\Class\\Ports\\App1Port2";
     ASSERT_FALSE(KeyExists(hardware));
     ASSERT_TRUE(Run([&](HWND sheet) {
-        Click(CurrentPage(sheet), IDC_PAGE_SERIAL2);
-        Press(sheet, IDOK);
+        test_support::Click(CurrentPage(sheet), IDC_PAGE_SERIAL2);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(RestartMessages(), kSwitched);
     std::string bytes;
@@ -259,10 +259,10 @@ TEST_F(StationSheet, AnUncheckedPortIsStoredOffAndLosesItsRegistration) {
         Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
         // Renamed with a switch: the old name goes, the new one is listed.
         Type(page, IDC_PAGE_PRINTER_PORT, "LPT14");
-        Click(page, IDC_PAGE_SERIAL1);
+        test_support::Click(page, IDC_PAGE_SERIAL1);
         Type(page, IDC_PAGE_STATION_NAME, "Front desk");
-        Click(page, IDC_PAGE_AUTOLAUNCH);
-        Press(sheet, IDOK);
+        test_support::Click(page, IDC_PAGE_AUTOLAUNCH);
+        test_support::Click(sheet, IDOK);
     }));
     EXPECT_EQ(RestartMessages(), kSwitched);
     SystemConfig stored;
@@ -283,9 +283,9 @@ TEST_F(StationSheet, ADefaultUserTooLongIsRefusedAndNothingIsWritten) {
         SendDlgItemMessageA(page, IDC_PAGE_DEFAULT_USER, EM_LIMITTEXT, 0, 0);
         Type(page, IDC_PAGE_DEFAULT_USER, std::string(21, 'u'));
         Type(page, IDC_PAGE_STATION_NAME, "Front desk");
-        Press(sheet, IDOK);
+        test_support::Click(sheet, IDOK);
         stayed = CurrentPage(sheet) == page;
-        Press(sheet, IDCANCEL);
+        test_support::Click(sheet, IDCANCEL);
     }));
     EXPECT_TRUE(stayed);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Please enter no more than 20 characters."});
@@ -303,7 +303,7 @@ TEST_F(StationSheet, BothSheetsStartFromTheRegistryAsTheStationSideLeftIt) {
     for (int button : {IDC_SETUP_STATIONS, IDC_SETUP_BOARDS}) {
         PutByte(StationKey(1), "Launched", 1);
         PutString(StationKey(1), "Logged In User", "bob");
-        ASSERT_TRUE(RunSheet(*model_, false, button, [&](HWND sheet) { Press(sheet, IDOK); })) << button;
+        ASSERT_TRUE(RunSheet(*model_, false, button, [&](HWND sheet) { test_support::Click(sheet, IDOK); })) << button;
         SystemConfig stored;
         EXPECT_EQ(stored.stations[0].launched, 1u) << button;
         EXPECT_EQ(stored.stations[0].loggedInUser, "bob") << button;
@@ -316,11 +316,11 @@ TEST_F(StationSheet, LineSettingsForAPortTheSystemDoesNotKnowEndSilently) {
     ASSERT_TRUE(Run([&](HWND sheet) {
         HWND page = CurrentPage(sheet);
         Type(page, IDC_PAGE_SERIAL1_PORT, "NOSUCH");
-        Click(page, IDC_PAGE_SERIAL1);  // takes the text into the page
-        Click(page, IDC_PAGE_SERIAL1);
+        test_support::Click(page, IDC_PAGE_SERIAL1);  // takes the text into the page
+        test_support::Click(page, IDC_PAGE_SERIAL1);
         ASSERT_TRUE(Enabled(page, IDC_PAGE_SERIAL1_SETTINGS));
-        Click(page, IDC_PAGE_SERIAL1_SETTINGS);
-        Press(sheet, IDCANCEL);
+        test_support::Click(page, IDC_PAGE_SERIAL1_SETTINGS);
+        test_support::Click(sheet, IDCANCEL);
     }));
     EXPECT_TRUE(boxes_.empty());
 }

@@ -125,7 +125,7 @@ HWND Program::WaitForMessageBox(DWORD milliseconds) {
 }
 
 std::string WindowText(HWND window) {
-    char text[2048] = {};
+    char text[8192] = {};
     // WM_GETTEXT reaches windows of other processes with their text.
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
                         nullptr);
@@ -154,6 +154,14 @@ bool MessageBoxHasIcon(HWND box) {
 void PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void Click(HWND dialog, int id) {
+    SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 std::string ProgramFolder() {

@@ -53,6 +53,11 @@ std::string MessageBoxText(HWND box);
 bool MessageBoxHasIcon(HWND box);
 // Presses a button of a dialog by its ID, as a click would.
 void PressButton(HWND dialog, int id);
+// Clicks a button of a dialog of this process; the dialog has acted on the
+// click when it returns.
+void Click(HWND dialog, int id);
+// The text of a dialog's item, in this process or another.
+std::string ItemText(HWND dialog, int id);
 // The folder of the running test program (where the built programs lie).
 std::string ProgramFolder();
 
