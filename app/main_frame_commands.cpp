@@ -1,5 +1,6 @@
-// The main window's account and maintenance commands. Those whose dialogs
-// are still to come are routed here and do nothing yet.
+// The main window's account and maintenance commands: each reloads what it
+// needs and hands the model to its command or dialog (commands/,
+// setup_dialogs/).
 #include "main_frame.h"
 
 #include "setup_dialog.h"
