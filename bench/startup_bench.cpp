@@ -1,6 +1,9 @@
 // startup_bench.exe: how long zelto.exe takes from its start to a painted
-// main window, as the median of several starts after a warm-up start (so a
-// cold wineserver is not counted).
+// main window, beside bare_window.exe, the least program that shows a painted
+// window with the same picture. Each gets a warm-up start (so a cold
+// wineserver or file cache is not counted), then they start in turns, the
+// first of a pair changing every round. Each start is timed to two points:
+// its main window on the screen, and its picture painted there.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,42 +14,92 @@
 #include <vector>
 
 #include "program_driver.h"
+#include "timing.h"
 
 namespace {
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+struct Subject {
+    const char* name;
+    std::string path;
+    const char* windowClass;
+    // The child window that shows the picture; 0 for the main window itself.
+    int pictureItem;
+    std::string arguments;
+};
+
+struct Start {
+    double shown = 0;
+    double painted = 0;
+};
+
+// The subject's visible top-level window of its class, if there is one yet.
+HWND FindMainWindow(const Subject& subject, DWORD processId) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, subject.windowClass, nullptr); window;
+         window = FindWindowExA(nullptr, window, subject.windowClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
 }
 
-// One start: until the main window shows its background picture. Negative
-// when the window never came.
-double TimeOneStart(const std::string& program) {
-    LARGE_INTEGER start, shown;
-    QueryPerformanceCounter(&start);
-    test_support::Program zelto(program, "");
-    HWND main = zelto.WaitForWindowOfClass("OrvantaZqControlCenter", 20000);
-    if (!main) return -1;
-    // Painted means the background picture is on the screen: a point near the
-    // home view's top left shows its deep blue, not the plain dialog colour
-    // nor the empty screen.
-    HWND view = GetDlgItem(main, 0xE900);
+// Painted means the picture is on the screen: a point near its top left
+// shows its deep blue, not the plain window colour nor the empty screen.
+bool PicturePainted(HWND main, int pictureItem) {
+    HWND picture = pictureItem ? GetDlgItem(main, pictureItem) : main;
+    if (!picture) return false;
     POINT probe = {100, 12};
-    if (view) ClientToScreen(view, &probe);
-    for (int tries = 0; view && tries < 5000; ++tries) {
-        // The screen, not the window: another process's window surface is
-        // its own.
-        HDC dc = GetDC(nullptr);
-        COLORREF colour = GetPixel(dc, probe.x, probe.y);
-        ReleaseDC(nullptr, dc);
-        if (colour != CLR_INVALID && GetBValue(colour) > GetRValue(colour) + 40) break;
+    ClientToScreen(picture, &probe);
+    // The screen, not the window: another process's window surface is its own.
+    HDC dc = GetDC(nullptr);
+    COLORREF colour = GetPixel(dc, probe.x, probe.y);
+    ReleaseDC(nullptr, dc);
+    return colour != CLR_INVALID && GetBValue(colour) > GetRValue(colour) + 40;
+}
+
+// One start, polled every millisecond; false when the window or its picture
+// never came. The program is closed again before this returns.
+bool TimeOneStart(const Subject& subject, Start& start, RECT* outer = nullptr) {
+    std::string commandLine = "\"" + subject.path + "\"";
+    if (!subject.arguments.empty()) commandLine += " " + subject.arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    bench::Stopwatch watch;
+    if (!CreateProcessA(subject.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    HWND main = nullptr;
+    bool painted = false;
+    while (watch.Milliseconds() < 20000 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        if (!main) {
+            main = FindMainWindow(subject, process.dwProcessId);
+            if (main) start.shown = watch.Milliseconds();
+        }
+        if (main && PicturePainted(main, subject.pictureItem)) {
+            start.painted = watch.Milliseconds();
+            painted = true;
+            break;
+        }
         Sleep(1);
     }
-    QueryPerformanceCounter(&shown);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    zelto.WaitForExit(10000);
-    return Milliseconds(start, shown);
+    if (main && outer) GetWindowRect(main, outer);
+    if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return painted;
+}
+
+[[noreturn]] void Fail(const Subject& subject) {
+    std::fprintf(stderr, "startup_bench: %s showed no painted main window\n", subject.name);
+    std::exit(1);
+}
+
+void PrintRow(const char* name, int starts, const bench::Spread& shown, const bench::Spread& painted,
+              const char* ratio) {
+    std::printf("| %s | %d | %.0f (%.0f..%.0f) | %.0f | %.0f..%.0f | %s |\n", name, starts, shown.median, shown.min,
+                shown.max, painted.median, painted.min, painted.max, ratio);
 }
 
 }  // namespace
@@ -56,22 +109,38 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i) {
         if (!std::strcmp(argv[i], "--starts")) runs = std::max(1, std::atoi(argv[i + 1]));
     }
-    std::string program = test_support::ProgramFolder() + "\\zelto.exe";
-    if (TimeOneStart(program) < 0) {
-        std::fprintf(stderr, "startup_bench: zelto.exe showed no main window\n");
-        return 1;
-    }
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double time = TimeOneStart(program);
-        if (time < 0) {
-            std::fprintf(stderr, "startup_bench: zelto.exe showed no main window\n");
-            return 1;
+    const std::string folder = test_support::ProgramFolder();
+    Subject zelto = {"zelto.exe", folder + "\\zelto.exe", "OrvantaZqControlCenter", 0xE900, ""};
+    Subject bare = {"bare_window.exe", folder + "\\bare_window.exe", "BareWindow", 0, ""};
+
+    // The warm-up starts; the bare window takes the control center's size,
+    // so both paint about as much of the screen.
+    Start start;
+    RECT outer = {};
+    if (!TimeOneStart(zelto, start, &outer)) Fail(zelto);
+    bare.arguments =
+        "--size " + std::to_string(outer.right - outer.left) + " " + std::to_string(outer.bottom - outer.top);
+    if (!TimeOneStart(bare, start)) Fail(bare);
+
+    std::vector<double> zeltoShown, zeltoPainted, bareShown, barePainted;
+    for (int run = 0; run < runs; ++run) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool zeltoTurn = (turn == 0) == (run % 2 == 0);
+            const Subject& subject = zeltoTurn ? zelto : bare;
+            if (!TimeOneStart(subject, start)) Fail(subject);
+            (zeltoTurn ? zeltoShown : bareShown).push_back(start.shown);
+            (zeltoTurn ? zeltoPainted : barePainted).push_back(start.painted);
         }
-        times.push_back(time);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("| start-up to the painted main window | %d starts | median %.0f ms | min %.0f ms | max %.0f ms |\n",
-                runs, times[times.size() / 2], times.front(), times.back());
+
+    const bench::Spread zeltoSpread = bench::SpreadOf(zeltoPainted), bareSpread = bench::SpreadOf(barePainted);
+    char ratio[16];
+    std::snprintf(ratio, sizeof ratio, "%.2f", zeltoSpread.median / bareSpread.median);
+    std::printf(
+        "| program | starts | window shown, ms: median (min..max) | painted, ms: median | min..max | "
+        "zelto/bare |\n|---|---:|---:|---:|---|---:|\n");
+    PrintRow("`zelto.exe`", runs, bench::SpreadOf(zeltoShown), zeltoSpread, ratio);
+    PrintRow("`bare_window.exe`", runs, bench::SpreadOf(bareShown), bareSpread, "");
+    std::printf("\n(window %ldx%ld)\n", outer.right - outer.left, outer.bottom - outer.top);
     return 0;
 }
