@@ -128,18 +128,6 @@ void CMainFrame::OnLaunchStation() {
     RefreshStationButtons();
 }
 
-namespace {
-
-// What other programs (the stations' logons, the driver) wrote reaches the
-// registry files before the model reads it.
-void FlushHives() {
-    RegFlushKey(HKEY_CURRENT_USER);
-    RegFlushKey(HKEY_LOCAL_MACHINE);
-    RegFlushKey(HKEY_USERS);
-}
-
-}  // namespace
-
 void CMainFrame::OnStopStation() {
     FlushHives();
     m_config.LoadAll();

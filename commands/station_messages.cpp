@@ -4,6 +4,7 @@
 
 #include "config_messages.h"
 #include "driver_channel.h"
+#include "registry_key.h"
 #include "resource_ids.h"
 #include "resources.h"
 #include "seams.h"
@@ -62,9 +63,7 @@ void SendMessageCommand(SystemConfig& model, CWnd* frame) {
 
 void ShutdownCommand(SystemConfig& model, CWnd* frame) {
     // What the registry holds must be on disk before the system goes down.
-    RegFlushKey(HKEY_CURRENT_USER);
-    RegFlushKey(HKEY_LOCAL_MACHINE);
-    RegFlushKey(HKEY_USERS);
+    FlushHives();
 
     CShutdownDlg choice(frame);
     if (choice.DoModal() != IDOK) return;

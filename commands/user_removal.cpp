@@ -87,9 +87,7 @@ bool RemoveDirectoryTree(const std::string& path) {
 }
 
 void RemoveUserCommand(CWnd* frame) {
-    RegFlushKey(HKEY_CURRENT_USER);
-    RegFlushKey(HKEY_LOCAL_MACHINE);
-    RegFlushKey(HKEY_USERS);
+    FlushHives();
 
     CUserPickDlg pick(frame);
     if (pick.DoModal() != IDOK || pick.userName.empty()) return;

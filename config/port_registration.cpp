@@ -38,10 +38,6 @@ std::string PortKey(UINT templateId, int stationNumber, int port) {
     return AfxFormat(pattern.c_str(), stationNumber, port);
 }
 
-void SetBytes(RegistryKey& key, const char* name, const void* data, DWORD length) {
-    key.SetBinary(name, data, length);
-}
-
 void WriteHardwareKey(int stationNumber, int port, const std::string& portName, const std::string& friendlyName) {
     const std::string path = PortHardwareKey(stationNumber, port);
     // Without its template the path would be empty, and the values would
@@ -51,7 +47,7 @@ void WriteHardwareKey(int stationNumber, int port, const std::string& portName, 
     if (!key.Create(HKEY_LOCAL_MACHINE, path.c_str())) return;
     const uint8_t noFlags[4] = {};
     key.SetString("Class", "Ports");
-    SetBytes(key, "ConfigFlags", noFlags, sizeof noFlags);
+    key.SetBinary("ConfigFlags", noFlags, sizeof noFlags);
     key.SetString("DeviceDesc", friendlyName);
     key.SetString("Driver", AfxFormat("Ports\\App%dPort%d", stationNumber, port));
     key.SetString("FriendlyName", friendlyName);
@@ -70,7 +66,7 @@ void WriteSerialDriverKey(int stationNumber, int port, const std::string& friend
     RegistryKey key;
     if (!key.Create(HKEY_LOCAL_MACHINE, path.c_str())) return;
     key.SetString("ConfigDialog", "Serlink.dll");
-    SetBytes(key, "DCB", kDefaultDcb, sizeof kDefaultDcb);
+    key.SetBinary("DCB", kDefaultDcb, sizeof kDefaultDcb);
     key.SetString("DevLoader", "*vcomm");
     key.SetString("DriverDate", AfxLoadString(IDS_DRIVER_DATE));
     key.SetString("DriverDesc", friendlyName);

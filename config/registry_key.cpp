@@ -91,8 +91,7 @@ int RegistryKey::QueryString(const char* name, std::string& value) {
 
 int RegistryKey::SetByte(const char* name, uint32_t value) {
     BYTE byte = static_cast<BYTE>(value & 0xFF);
-    DWORD length = sizeof byte;
-    return SetBinary(name, &byte, length);
+    return SetBinary(name, &byte, sizeof byte);
 }
 
 int RegistryKey::SetDword(const char* name, uint32_t value) {
@@ -100,8 +99,7 @@ int RegistryKey::SetDword(const char* name, uint32_t value) {
     // these values as four raw bytes.
     BYTE bytes[4] = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
                      static_cast<BYTE>(value >> 24)};
-    DWORD length = sizeof bytes;
-    return SetBinary(name, bytes, length);
+    return SetBinary(name, bytes, sizeof bytes);
 }
 
 int RegistryKey::SetString(const char* name, const std::string& value) {
@@ -117,7 +115,7 @@ int RegistryKey::SetString(const char* name, const std::string& value) {
                : 0;
 }
 
-int RegistryKey::SetBinary(const char* name, const void* data, DWORD& length) {
+int RegistryKey::SetBinary(const char* name, const void* data, DWORD length) {
     if (!handle_) return 0;
     if (!data && length != 0) return 0;
     return Succeeded(RegSetValueExA(handle_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), length)) ? 1 : 0;
@@ -160,6 +158,12 @@ int DeleteSubkey(HKEY parent, const char* path) {
     // Without a path the tree below the parent itself would go.
     if (!path || !*path) return 0;
     return DeleteKeyWithSubkeys(parent, path) ? 1 : 0;
+}
+
+void FlushHives() {
+    RegFlushKey(HKEY_CURRENT_USER);
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+    RegFlushKey(HKEY_USERS);
 }
 
 int FlushMachine() {

@@ -36,7 +36,7 @@ public:
     int SetDword(const char* name, uint32_t value);
     // Texts longer than 511 characters are cut to 511.
     int SetString(const char* name, const std::string& value);
-    int SetBinary(const char* name, const void* data, DWORD& length);
+    int SetBinary(const char* name, const void* data, DWORD length);
 
     // The next subkey's name; at the end (or on any failure) the name is
     // emptied, the enumeration starts over and the result is 0.
@@ -53,3 +53,7 @@ private:
 int DeleteSubkey(HKEY parent, const char* path);
 // Writes HKEY_LOCAL_MACHINE to disk.
 int FlushMachine();
+// Writes the current user's, the machine's and every user's hive to disk, in
+// that order, so what other programs wrote is there before a command reads
+// it (or before the system goes down).
+void FlushHives();
