@@ -85,6 +85,18 @@ struct ProfileKey {
     HKEY key = nullptr;
 };
 
+// A text entry of an open profile section; false (text untouched) when it
+// is missing or not a text.
+bool ReadProfileText(HKEY key, const char* entry, std::string& text) {
+    char buffer[1024] = {};
+    DWORD type = 0, size = sizeof buffer - 1;
+    if (RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    text = buffer;
+    return true;
+}
+
 }  // namespace
 
 bool CWinApp::OpenProfileKey(const char* section, bool create, HKEY& key) const {
@@ -115,12 +127,7 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 std::string CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const {
     std::string result = defaultValue ? defaultValue : "";
     ProfileKey profile;
-    if (!OpenProfileKey(section, false, profile.key)) return result;
-    char buffer[1024] = {};
-    DWORD type = 0, size = sizeof buffer - 1;
-    if (RegQueryValueExA(profile.key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
-        type == REG_SZ)
-        result = buffer;
+    if (OpenProfileKey(section, false, profile.key)) ReadProfileText(profile.key, entry, result);
     return result;
 }
 
@@ -135,10 +142,14 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
 
 void CWinApp::LoadStdProfileSettings(UINT maxRecentFiles) {
     m_recentFiles.clear();
+    // The section is opened once for all its entries; start-up pays for
+    // every registry request, and usually the section does not exist.
+    ProfileKey profile;
+    if (!OpenProfileKey("Recent File List", false, profile.key)) return;
     for (UINT i = 1; i <= maxRecentFiles; ++i) {
-        std::string entry = "File" + std::to_string(i);
-        std::string file = GetProfileString("Recent File List", entry.c_str());
-        if (!file.empty()) m_recentFiles.push_back(file);
+        std::string file;
+        if (ReadProfileText(profile.key, ("File" + std::to_string(i)).c_str(), file) && !file.empty())
+            m_recentFiles.push_back(file);
     }
 }
 
