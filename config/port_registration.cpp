@@ -124,15 +124,33 @@ void UnregisterPort(int stationNumber, int port) {
     DeleteSubkey(HKEY_LOCAL_MACHINE, PortDriverKey(stationNumber, port).c_str());
 }
 
-// An empty port name names no device, so there is nothing to list or remove;
-// handing it on would ask the profile functions for an entry without a name.
+namespace {
+
+// Whether the name can stand as an entry's name in win.ini. The profile
+// functions write a name as it is: a line break in it would start lines of
+// its own (a section header among them), an '=' would end the name early,
+// and a '[' or ';' in front (blanks are trimmed) would read back as a section or a comment. Such a
+// name, from a damaged registry, names no device. An empty name would ask
+// the profile functions for an entry without a name, and so would one of
+// blanks only, which they trim away.
+bool IsPortListName(const std::string& portName) {
+    const size_t first = portName.find_first_not_of(' ');
+    if (first == std::string::npos || portName[first] == '[' || portName[first] == ';') return false;
+    for (unsigned char c : portName) {
+        if (c < 0x20 || c == 0x7F || c == '=') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void AddPortListEntry(const std::string& portName) {
-    if (portName.empty()) return;
+    if (!IsPortListName(portName)) return;
     WriteProfileStringA("Ports", portName.c_str(), "");
 }
 
 void RemovePortListEntry(const std::string& portName) {
-    if (portName.empty()) return;
+    if (!IsPortListName(portName)) return;
     WriteProfileStringA("Ports", portName.c_str(), nullptr);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config_fixture.h"
+#include "file_backup.h"
 #include "port_registration.h"
 #include "resource_ids.h"
 
@@ -53,6 +54,11 @@ protected:
     }
     static std::string Driver(int station, int port) {
         return kDriverBranch + "\\App" + std::to_string(station) + "Port" + std::to_string(port);
+    }
+    static std::string WinIniPath() {
+        char folder[MAX_PATH];
+        GetWindowsDirectoryA(folder, sizeof folder);
+        return std::string(folder) + "\\win.ini";
     }
     static bool ListedInWinIni(const std::string& port) {
         auto lines = WinIniSection("Ports");
@@ -259,6 +265,23 @@ TEST_F(PortRegistrationTest, ARenamedPortKeepsItsOldEntryUntilItIsRemoved) {
     FlushPortList();
     EXPECT_FALSE(ListedInWinIni("COM5"));
     EXPECT_TRUE(ListedInWinIni("COM9"));
+}
+
+// A name from a damaged registry would otherwise be written as it stands:
+// a line break starts a section of its own, '=' ends the entry's name early.
+TEST_F(PortRegistrationTest, APortNameThatNoEntryCanHoldTouchesNoLine) {
+    test_support::FileBackup winIni(WinIniPath());
+    for (const char* name : {"COM7\r\n[windows]\r\nload=evil.exe", "COM7=x", "[windows]", " ;COM7", "  ",
+                             "COM\x01"
+                             "7"}) {
+        AddPortListEntry(name);
+        RemovePortListEntry(name);
+        FlushPortList();
+        EXPECT_EQ(test_support::ReadFileBytes(WinIniPath()), winIni.Original()) << name;
+    }
+    AddPortListEntry("Caf\xE9 7");
+    FlushPortList();
+    EXPECT_TRUE(ListedInWinIni("Caf\xE9 7")) << "a code-page letter is a letter like any other";
 }
 
 TEST_F(PortRegistrationTest, AnEmptyPortNameTouchesNoEntry) {

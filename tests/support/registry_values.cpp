@@ -1,5 +1,6 @@
 #include "registry_values.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace test_support {
@@ -63,13 +64,18 @@ namespace {
 template <typename OnKey, typename OnValue>
 void Walk(HKEY key, const std::string& path, OnKey onKey, OnValue onValue) {
     onKey(path);
+    // Room for the longest value, so a long one does not end the walk early.
+    DWORD longestData = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestData, nullptr,
+                     nullptr);
+    std::string data(std::max<DWORD>(longestData, 4096), '\0');
     for (DWORD index = 0;; ++index) {
-        char name[1024], data[4096];
-        DWORD nameLength = sizeof name, dataLength = sizeof data, type = 0;
-        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataLength) !=
-            ERROR_SUCCESS)
+        char name[1024];
+        DWORD nameLength = sizeof name, dataLength = static_cast<DWORD>(data.size()), type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                          &dataLength) != ERROR_SUCCESS)
             break;
-        onValue(path, name, type, std::string(data, dataLength));
+        onValue(path, name, type, data.substr(0, dataLength));
     }
     for (DWORD index = 0;; ++index) {
         char name[256];
