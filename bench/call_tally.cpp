@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "import_table.h"
+
 namespace bench {
 
 namespace {
@@ -36,12 +38,6 @@ struct Counted<Index, Result (*)(Arguments...)> {
     }
 };
 
-struct Redirection {
-    const char* name;
-    void** real;
-    void* counted;
-};
-
 #define COUNT(index, function)                                                              \
     {                                                                                       \
 #function, reinterpret_cast < void**>(&Counted <index, decltype(&function)>::real), \
@@ -55,46 +51,6 @@ const Redirection redirections[kFunctionCount] = {
 
 #undef COUNT
 
-void WriteSlot(void** slot, void* target) {
-    DWORD protection = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    *slot = target;
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-}
-
-// Points each listed import of this program at its counting replacement, or
-// back at the system's function; the number of functions changed.
-int Redirect(bool count) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return 0;
-    int changed = 0;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name;
-         ++library) {
-        if (!library->OriginalFirstThunk) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            for (const Redirection& each : redirections) {
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), each.name) != 0) continue;
-                void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-                if (count) {
-                    *each.real = *slot;
-                    WriteSlot(slot, each.counted);
-                } else {
-                    WriteSlot(slot, *each.real);
-                }
-                ++changed;
-            }
-        }
-    }
-    return changed;
-}
-
 }  // namespace
 
 bool CallTally::Start() {
@@ -102,7 +58,7 @@ bool CallTally::Start() {
     for (Count& count : counts) count = {};
     counting = true;
     // A function the program does not import would go uncounted.
-    if (Redirect(true) != kFunctionCount) {
+    if (RedirectImports(redirections, kFunctionCount, true) != kFunctionCount) {
         Stop();
         return false;
     }
@@ -111,7 +67,7 @@ bool CallTally::Start() {
 
 std::vector<Tally> CallTally::Stop() {
     if (!counting) return {};
-    Redirect(false);
+    RedirectImports(redirections, kFunctionCount, false);
     counting = false;
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <map>
 
+#include "import_table.h"
+
 namespace bench {
 
 namespace {
@@ -123,12 +125,6 @@ BOOL WINAPI TracedWriteProfileString(LPCSTR section, LPCSTR name, LPCSTR value) 
     return done;
 }
 
-struct Redirection {
-    const char* name;
-    void** real;
-    void* traced;
-};
-
 #define REDIRECT(function, real, traced)                                         \
     {                                                                            \
 #function, reinterpret_cast < void**>(&real),                            \
@@ -148,46 +144,6 @@ const Redirection redirections[] = {
 };
 constexpr int kRedirectionCount = sizeof redirections / sizeof redirections[0];
 
-void WriteSlot(void** slot, void* target) {
-    DWORD protection = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    *slot = target;
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-}
-
-// Points each listed import of this program at its tracing replacement, or
-// back at the system's function; the number of entries changed.
-int Redirect(bool tracing) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return 0;
-    int changed = 0;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name;
-         ++library) {
-        if (!library->OriginalFirstThunk) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            for (const Redirection& each : redirections) {
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), each.name) != 0) continue;
-                void** slot = reinterpret_cast<void**>(&slots->u1.Function);
-                if (tracing) {
-                    *each.real = *slot;
-                    WriteSlot(slot, each.traced);
-                } else {
-                    WriteSlot(slot, *each.real);
-                }
-                ++changed;
-            }
-        }
-    }
-    return changed;
-}
-
 }  // namespace
 
 bool CallTrace::Start() {
@@ -197,7 +153,7 @@ bool CallTrace::Start() {
     // Every function the store calls must be caught, or a call would go
     // unseen; a program that does not import one of them has it linked in a
     // way this does not understand.
-    if (Redirect(true) != kRedirectionCount) {
+    if (RedirectImports(redirections, kRedirectionCount, true) != kRedirectionCount) {
         Stop();
         return false;
     }
@@ -206,7 +162,7 @@ bool CallTrace::Start() {
 
 std::vector<std::string> CallTrace::Stop() {
     if (!lines) return {};
-    Redirect(false);
+    RedirectImports(redirections, kRedirectionCount, false);
     std::vector<std::string> recorded = std::move(*lines);
     delete lines;
     lines = nullptr;

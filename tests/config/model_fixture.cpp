@@ -75,4 +75,3 @@ DWORD ModelTest::Stored(const std::string& path, const char* name, std::string* 
     if (bytes) bytes->assign(value->bytes.begin(), value->bytes.end());
     return value->type;
 }
-

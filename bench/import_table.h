@@ -1,0 +1,19 @@
+// This program's own import table, redirected: the bench's call trace and
+// call tally put their replacements there, so the code under measurement
+// stays exactly as it ships.
+#pragma once
+
+namespace bench {
+
+struct Redirection {
+    const char* name;  // the imported function
+    void** real;       // where the system's entry is kept
+    void* replacement;
+};
+
+// Points each listed import of this program at its replacement, keeping the
+// system's entry in real; with redirect false, points them back at the
+// system. The number of import entries changed.
+int RedirectImports(const Redirection* redirections, int count, bool redirect);
+
+}  // namespace bench
