@@ -256,25 +256,8 @@ int StationConfig::Stop() {
     return 1;
 }
 
-void StationConfig::RegisterSerialPort(int port, const std::string& portName, const std::string& friendlyName) {
-    ::RegisterSerialPort(index + 1, port, portName, friendlyName);
-}
-
-void StationConfig::RegisterPrinterPort(int port, const std::string& portName, const std::string& friendlyName) {
-    ::RegisterPrinterPort(index + 1, port, portName, friendlyName);
-}
-
-void StationConfig::UnregisterPort(int port) {
-    ::UnregisterPort(index + 1, port);
-}
-void StationConfig::AddPortListEntry(const std::string& portName) {
-    ::AddPortListEntry(portName);
-}
 void StationConfig::RemovePortListEntry(const std::string& portName) {
     ::RemovePortListEntry(portName);
-}
-void StationConfig::FlushPortList() {
-    ::FlushPortList();
 }
 
 // ---- The whole installation --------------------------------------------

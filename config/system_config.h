@@ -55,8 +55,11 @@ struct StationConfig {
     uint32_t onLine = 0;
 
     void Reset();
-    // Fills in defaults for what the registry lacks, switches off ports
-    // whose registration has gone, and saves the station when it did either.
+    // Fills in defaults for what the registry lacks and switches off ports
+    // whose registration has gone. The station is saved when a default was
+    // filled in or any port is enabled: the registration test of an enabled
+    // port counts as a change even when the port stays on, so its
+    // registration is written again at every load.
     void Load(int stationIndex);
     // Writes a detected station and registers or removes its ports.
     void Save(int stationIndex);
@@ -65,13 +68,8 @@ struct StationConfig {
     // Asks the driver to stop the station; 1 on success.
     int Stop();
 
-    // The station's ports (1 serial 1, 2 serial 2, 3 printer).
-    void RegisterSerialPort(int port, const std::string& portName, const std::string& friendlyName);
-    void RegisterPrinterPort(int port, const std::string& portName, const std::string& friendlyName);
-    void UnregisterPort(int port);
-    void AddPortListEntry(const std::string& portName);
+    // Takes a port name off win.ini's port list (a port that was renamed).
     void RemovePortListEntry(const std::string& portName);
-    void FlushPortList();
 
     // The board the station is attached to, or null for a board number that
     // another tool wrote outside 0 to 3.

@@ -5,6 +5,7 @@
 
 #include "message_box_watcher.h"
 #include "program_driver.h"
+#include "registry_values.h"
 
 namespace robustness {
 
@@ -23,6 +24,20 @@ std::set<std::string> Lines(const std::string& text) {
 }
 
 }  // namespace
+
+std::string DataMoveArguments(int productType) {
+    return "datamove " + std::to_string(productType) + " \"" + kSnapshotFolder + "\" \"" + kOldFolder + "\"";
+}
+
+std::string SetupCompleteArguments(int productType) {
+    return "complete " + std::to_string(productType) + " \"" + kSnapshotFolder + "\" \"" + kInstallFolder + "\"";
+}
+
+void UseTestInstallation() {
+    test_support::PutText(HKEY_LOCAL_MACHINE, "Software\\Quillon\\Orvanta", "Install Directory", kInstallFolder);
+    test_support::PutText(HKEY_LOCAL_MACHINE, "Software\\Quillon\\Orvanta\\Setup", "SystemNameString",
+                          "Orvanta Test System");
+}
 
 bool LongForm() {
     char value[16] = {};

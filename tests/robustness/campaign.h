@@ -15,6 +15,18 @@ namespace robustness {
 // sample.
 bool LongForm();
 
+// The folders the hooks are handed: the snapshot's, and an old and a new
+// installation of the tests' own.
+inline constexpr char kSnapshotFolder[] = "C:\\windows\\temp";
+inline constexpr char kOldFolder[] = "C:\\Orvanta Old Test";
+inline constexpr char kInstallFolder[] = "C:\\Orvanta Test";
+// setup.exe's "call" arguments for the data-move and setup-complete hooks.
+std::string DataMoveArguments(int productType);
+std::string SetupCompleteArguments(int productType);
+// Points the removal at the tests' own installation and system name, as the
+// suites of the library do, so the host's own stay whatever a hook does.
+void UseTestInstallation();
+
 struct HookRun {
     DWORD exitCode = 0xFFFF;  // this when setup did not end in time
     int calls = 0;            // the calls counted, when asked for

@@ -17,9 +17,6 @@ namespace {
 using namespace cleanup_test;
 using namespace robustness;
 
-const char kSnapshotFolder[] = "C:\\windows\\temp";
-const char kOldFolder[] = "C:\\Orvanta Old Test";
-const char kInstallFolder[] = "C:\\Orvanta Test";
 const unsigned kSeed = 1;
 // setup.exe's exit code when it ended itself before the chosen call.
 const DWORD kCutOffExit = 9;
@@ -33,9 +30,7 @@ struct HookCall {
 // The hooks of an installation and of a removal, each called as the engine
 // calls them, in their order.
 std::vector<std::vector<HookCall>> Scenarios() {
-    const std::string folders = std::string(" \"") + kSnapshotFolder + "\" \"";
-    return {{{"data move", "datamove 4" + folders + kOldFolder + "\""},
-             {"setup complete", "complete 4" + folders + kInstallFolder + "\""}},
+    return {{{"data move", DataMoveArguments(4)}, {"setup complete", SetupCompleteArguments(4)}},
             {{"uninstall", "uninit"}}};
 }
 
@@ -109,13 +104,6 @@ protected:
         ASSERT_TRUE(driver_.IsOpen()) << "the stand-in driver is not running";
         driver_.SetAtStation(false);
         ASSERT_TRUE(s3_.IsOpen()) << "the S3 support stand-in is not running";
-    }
-
-    // Points the removal at the tests' own installation, as the suites of
-    // the library do, so the host's own stays whatever a hook does.
-    static void UseTestInstallation() {
-        test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", kInstallFolder);
-        test_support::PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", "Orvanta Test System");
     }
 
     // Cuts every hook of the scenario off at its points and checks each.

@@ -17,9 +17,6 @@ namespace {
 using namespace cleanup_test;
 using namespace robustness;
 
-const char kSnapshotFolder[] = "C:\\windows\\temp";
-const char kOldFolder[] = "C:\\Orvanta Old Test";
-const char kInstallFolder[] = "C:\\Orvanta Test";
 const char kForeignDevices[] = "Enum\\Root\\HostileTest";
 const char kForeignPci[] = "Enum\\Pci\\VEN_1234&DEV_5678&SUBSYS_00000000";
 
@@ -105,8 +102,7 @@ protected:
         test_support::RegistryBackup foreignPci(HKEY_LOCAL_MACHINE, kForeignPci);
         ++figures.cases;
 
-        test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", kInstallFolder);
-        test_support::PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", "Orvanta Test System");
+        UseTestInstallation();
         const std::string config = RoughBootFile(random, "CONFIG.SYS");
         const std::string autoexec = RoughBootFile(random, "AUTOEXEC.BAT");
         test_support::WriteFileBytes(kConfigSys, config);
@@ -141,10 +137,7 @@ protected:
                                                         ProfileSections(WindowsFile("win.ini"))};
 
         const int code = std::vector<int>{1, 3, 4}[std::uniform_int_distribution<int>(0, 2)(random)];
-        const std::string type = std::to_string(code);
-        const std::string folders = std::string(" \"") + kSnapshotFolder + "\" \"";
-        for (const std::string& hook : {"datamove " + type + folders + kOldFolder + "\"",
-                                        "complete " + type + folders + kInstallFolder + "\"", std::string("uninit")}) {
+        for (const std::string& hook : {DataMoveArguments(code), SetupCompleteArguments(code), std::string("uninit")}) {
             const HookRun run = RunHook(hook);
             if (run.exitCode == 0) {
                 // Every foreign line is still there, as it stood.
