@@ -26,6 +26,7 @@
 #include "corehub_client.h"
 #include "program_driver.h"
 #include "registry_backup.h"
+#include "registry_values.h"
 #include "resource_ids.h"
 
 namespace main_window {
@@ -81,15 +82,8 @@ inline Value Dword(DWORD number) {
 }
 
 inline Value Stored(HKEY root, const std::string& path, const char* name) {
-    Value value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    char data[1024];
-    DWORD type = 0, size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
-        value = {type, std::string(data, size)};
-    RegCloseKey(key);
-    return value;
+    const test_support::StoredValue stored = test_support::ReadValue(root, path, name);
+    return stored.present ? Value{stored.type, stored.bytes} : Value{};
 }
 
 inline void Put(HKEY root, const std::string& path, const char* name, const Value& value) {

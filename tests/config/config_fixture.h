@@ -74,19 +74,9 @@ inline Value Binary(const std::string& name, std::vector<uint8_t> bytes) {
 }
 
 inline std::optional<Value> ReadValue(HKEY root, const std::string& path, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    Value value{name, 0, {}};
-    DWORD size = 0;
-    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
-    if (status == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        status = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, value.bytes.data(), &size);
-        value.bytes.resize(size);
-    }
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    return value;
+    const test_support::StoredValue stored = test_support::ReadValue(root, path, name.c_str());
+    if (!stored.present) return std::nullopt;
+    return Value{name, stored.type, std::vector<uint8_t>(stored.bytes.begin(), stored.bytes.end())};
 }
 
 // Every value of the key, as the registry lists them.

@@ -17,18 +17,11 @@ struct RawValue {
 };
 
 inline std::optional<RawValue> ReadRaw(HKEY root, const std::string& path, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    const test_support::StoredValue stored = test_support::ReadValue(root, path, name.c_str());
+    if (!stored.present) return std::nullopt;
     RawValue value;
-    DWORD size = 0;
-    LONG error = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
-    if (error == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        error = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, value.bytes.data(), &size);
-        value.bytes.resize(size);
-    }
-    RegCloseKey(key);
-    if (error != ERROR_SUCCESS) return std::nullopt;
+    value.type = stored.type;
+    value.bytes.assign(stored.bytes.begin(), stored.bytes.end());
     return value;
 }
 
