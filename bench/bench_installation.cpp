@@ -13,13 +13,6 @@ namespace {
 const char kHardwareKeys[] = "Enum\\Root\\Ternway";
 const char kDriverKeys[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
 
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 // Values as the setup library and the stations write them: numbers as
 // binary values of one or four bytes, texts as strings.
 void Put(const std::string& path, const char* name, DWORD type, const void* data, DWORD length) {
@@ -72,14 +65,8 @@ BenchInstallation::~BenchInstallation() {
 // A key whose parents are missing is kept by its outermost missing parent,
 // so the parents that the registrations create go again too.
 void BenchInstallation::Keep(const std::string& path) {
-    std::string kept = path;
-    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {
-        if (!KeyExists(path.substr(0, end))) {
-            kept = path.substr(0, end);
-            break;
-        }
-    }
-    kept_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kept));
+    kept_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE,
+                                                                   test_support::KeyToKeep(HKEY_LOCAL_MACHINE, path)));
 }
 
 void BenchInstallation::LayOut() {

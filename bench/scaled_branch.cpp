@@ -12,13 +12,6 @@ namespace {
 
 const char kHardwareKeys[] = "Enum\\Root\\Ternway";
 
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 std::string Numbered(const char* format, int number) {
     char text[128];
     std::snprintf(text, sizeof text, format, number);
@@ -46,14 +39,8 @@ ScaledBranch::~ScaledBranch() {
 // A key whose parents are missing is kept by its outermost missing parent,
 // so that the parents the layout creates go again too.
 void ScaledBranch::Keep(const std::string& path) {
-    std::string kept = path;
-    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {
-        if (!KeyExists(path.substr(0, end))) {
-            kept = path.substr(0, end);
-            break;
-        }
-    }
-    kept_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, kept));
+    kept_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE,
+                                                                   test_support::KeyToKeep(HKEY_LOCAL_MACHINE, path)));
 }
 
 void ScaledBranch::PutKey(const std::string& path) {

@@ -32,16 +32,8 @@ using test_support::KeyExists;
 // that the tests create go again too.
 class KeptKey {
 public:
-    KeptKey(HKEY root, const std::string& path) {
-        std::string kept = path;
-        for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {
-            if (!KeyExists(root, path.substr(0, end))) {
-                kept = path.substr(0, end);
-                break;
-            }
-        }
-        backup_ = std::make_unique<test_support::RegistryBackup>(root, kept);
-    }
+    KeptKey(HKEY root, const std::string& path)
+        : backup_(std::make_unique<test_support::RegistryBackup>(root, test_support::KeyToKeep(root, path))) {}
 
 private:
     std::unique_ptr<test_support::RegistryBackup> backup_;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "registry_values.h"
+
 namespace test_support {
 
 namespace {
@@ -44,6 +46,13 @@ RegistryBackup::~RegistryBackup() {
         parent.erase(parent.find_last_of('\\'));
         if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, parent.c_str()) != ERROR_SUCCESS) break;
     }
+}
+
+std::string KeyToKeep(HKEY root, const std::string& path) {
+    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1)) {
+        if (!KeyExists(root, path.substr(0, end))) return path.substr(0, end);
+    }
+    return path;
 }
 
 }  // namespace test_support

@@ -23,4 +23,9 @@ private:
     bool existed_ = false;
 };
 
+// What to keep before a key is laid out: the key itself when its parents
+// exist, else its outermost missing parent, so that the parents the layout
+// creates go again too.
+std::string KeyToKeep(HKEY root, const std::string& path);
+
 }  // namespace test_support
