@@ -2,18 +2,9 @@
 # thread model matters: the posix model links winpthreads, whose start-up
 # imports functions that Windows 95/98 lack. Nothing built here runs on these
 # machines; the release is checked from its files (tests/release).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(TOOLCHAIN_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-win32)
-set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
-set(CMAKE_LINKER ${TOOLCHAIN_PREFIX}-ld)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(THREAD_MODEL win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 
 set(ORVANTA_WIN9X_RELEASE ON)
