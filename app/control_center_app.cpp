@@ -40,7 +40,7 @@ namespace {
 
 int ShowOwnedAppMessage(HWND owner, const char* text, UINT style) {
     std::string caption;
-    if (!AfxLoadString(IDS_APP_TITLE, caption)) caption = AfxGetApp()->m_pszAppName;
+    if (!AfxLoadString(IDS_APP_TITLE, caption)) caption = AfxGetApp()->m_strAppName;
     return AfxShowMessageBox(owner, text ? text : "", caption, style);
 }
 
@@ -61,7 +61,7 @@ int ShowAppMessageId(UINT stringId, UINT style, HWND owner) {
 
 BOOL CControlCenterApp::InitInstance() {
     // The resource library is named after the program: abc.exe uses ABC.DLL.
-    std::string library = m_pszExeName + ".dll";
+    std::string library = m_strExeName + ".dll";
     for (char& c : library) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     m_hResourceLibrary = LoadLibraryA(library.c_str());
     if (!m_hResourceLibrary) {

@@ -39,11 +39,11 @@ void CWinApp::InitializeFromModule(HINSTANCE instance, int showCommand) {
     if (slash != std::string::npos) name.erase(0, slash + 1);
     size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
-    m_pszExeName = name;
+    m_strExeName = name;
     if (!fixedName_.empty())
-        m_pszAppName = fixedName_;
-    else if (!AfxLoadString(kApplicationTitle, m_pszAppName))
-        m_pszAppName = m_pszExeName;
+        m_strAppName = fixedName_;
+    else if (!AfxLoadString(kApplicationTitle, m_strAppName))
+        m_strAppName = m_strExeName;
 }
 
 BOOL CWinApp::InitInstance() {
@@ -68,8 +68,8 @@ int CWinApp::Run() {
 }
 
 void CWinApp::SetRegistryKey(const char* company) {
-    m_pszRegistryKey = company ? company : "";
-    m_pszProfileName = m_pszAppName;
+    m_strRegistryKey = company ? company : "";
+    m_strProfileName = m_strAppName;
 }
 
 namespace {
@@ -100,8 +100,8 @@ bool ReadProfileText(HKEY key, const char* entry, std::string& text) {
 }  // namespace
 
 bool CWinApp::OpenProfileKey(const char* section, bool create, HKEY& key) const {
-    if (m_pszRegistryKey.empty()) return false;
-    std::string path = "Software\\" + m_pszRegistryKey + "\\" + m_pszProfileName + "\\" + section;
+    if (m_strRegistryKey.empty()) return false;
+    std::string path = "Software\\" + m_strRegistryKey + "\\" + m_strProfileName + "\\" + section;
     LONG status = create ? RegCreateKeyA(HKEY_CURRENT_USER, path.c_str(), &key)
                          : RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
     return status == ERROR_SUCCESS;
@@ -210,7 +210,7 @@ int AfxMessageBox(const char* text, UINT type, UINT) {
     CWnd* main = AfxGetMainWnd();
     HWND owner = main ? main->m_hWnd : nullptr;
     if (owner && !IsWindowEnabled(owner)) owner = GetLastActivePopup(owner);
-    std::string caption = AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string();
+    std::string caption = AfxGetApp() ? AfxGetApp()->m_strAppName : std::string();
     return AfxShowMessageBox(owner, text ? text : "", caption, type);
 }
 

@@ -51,10 +51,10 @@ public:
 
     HINSTANCE m_hInstance = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
-    std::string m_pszAppName;
-    std::string m_pszExeName;
-    std::string m_pszRegistryKey;
-    std::string m_pszProfileName;
+    std::string m_strAppName;
+    std::string m_strExeName;
+    std::string m_strRegistryKey;
+    std::string m_strProfileName;
     std::vector<std::string> m_recentFiles;
     CWnd* m_pMainWnd = nullptr;
 

@@ -33,7 +33,7 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     HMENU menu = LoadMenuA(AfxFindResourceHandle(name, RT_MENU), name);
     m_hAccelTable = LoadAcceleratorsA(AfxFindResourceHandle(name, RT_ACCELERATOR), name);
     if (context) context_ = *context;
-    std::string title = AfxGetApp() ? AfxGetApp()->m_pszAppName : std::string();
+    std::string title = AfxGetApp() ? AfxGetApp()->m_strAppName : std::string();
     if (!CreateEx(0, nullptr, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                   parent ? parent->m_hWnd : nullptr, menu, nullptr)) {
         if (menu) DestroyMenu(menu);

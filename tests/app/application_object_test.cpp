@@ -89,7 +89,7 @@ TEST_F(ApplicationObject, MessagesAreCaptionedWithTheApplicationTitle) {
     AfxSetResourceHandle(nullptr);
     FreeLibrary(library);
     ShowAppMessage("plain", MB_OK);
-    EXPECT_EQ(caption, App().m_pszAppName);
+    EXPECT_EQ(caption, App().m_strAppName);
     EXPECT_EQ(text, "plain");
 }
 

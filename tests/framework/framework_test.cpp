@@ -126,7 +126,7 @@ TEST_F(Framework, TheProfileLiesUnderTheCompanyAndApplicationName) {
     test_support::RegistryBackup keep(HKEY_CURRENT_USER, "Software\\QuillonTest");
     ProfileApp app;
     app.InitializeFromModule(GetModuleHandleA(nullptr), SW_SHOW);
-    EXPECT_EQ(app.m_pszAppName, "Profile Test");
+    EXPECT_EQ(app.m_strAppName, "Profile Test");
     EXPECT_EQ(app.GetProfileInt("Window", "Left", 7), 7u);
     app.SetRegistryKey("QuillonTest");
     ASSERT_TRUE(app.WriteProfileInt("Window", "Left", -10));
