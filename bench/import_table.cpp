@@ -18,8 +18,13 @@ void WriteSlot(void** slot, void* target) {
 }  // namespace
 
 int RedirectImports(const Redirection* redirections, int count, bool redirect) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    return RedirectModuleImports(GetModuleHandleA(nullptr), redirections, count, redirect);
+}
+
+int RedirectModuleImports(HMODULE module, const Redirection* redirections, int count, bool redirect) {
+    auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return 0;
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!imports.VirtualAddress) return 0;

@@ -3,6 +3,8 @@
 // stays exactly as it ships.
 #pragma once
 
+#include <windows.h>
+
 namespace bench {
 
 struct Redirection {
@@ -15,5 +17,7 @@ struct Redirection {
 // system's entry in real; with redirect false, points them back at the
 // system. The number of import entries changed.
 int RedirectImports(const Redirection* redirections, int count, bool redirect);
+// The same for the import table of a loaded library (or of any module).
+int RedirectModuleImports(HMODULE module, const Redirection* redirections, int count, bool redirect);
 
 }  // namespace bench
