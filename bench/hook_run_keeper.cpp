@@ -42,18 +42,6 @@ const char* const kMachineKeys[] = {
     "System\\CurrentControlSet\\Services\\Class\\DevurOvezovuVovezuv",
 };
 
-// The files the removal takes from the copied-driver folders (the host's
-// DevicePath and OtherDevicePath).
-const char* const kInfFiles[] = {"s3svg.inf", "mstrowt.inf", "3dm.inf"};
-const char* const kOtherInfFiles[] = {"Dravek CorporationOEMSETUP.INF",
-                                      "Dravik CorporationOEMSETUP.INF",
-                                      "BrevantOEMSETUP.INF",
-                                      "BrevantTRID98.INF",
-                                      "Dravik CorporationTRID98.INF",
-                                      "ESS Technology, Inc.MAESTRO.INF",
-                                      "TC Labs3DM.INF",
-                                      "Stone Microsystems3DM.INF"};
-
 }  // namespace
 
 HookRunKeeper::HookRunKeeper() {
@@ -70,8 +58,8 @@ HookRunKeeper::HookRunKeeper() {
         KeepFile(path);
     for (const char* name : {"system.ini", "win.ini", "Wininit.ini", "temp\\~ORVANTA.REG", "Orvanta.sys"})
         KeepFile(windows + "\\" + name);
-    for (const char* name : kInfFiles) KeepFile(windows + "\\inf\\" + name);
-    for (const char* name : kOtherInfFiles) KeepFile(windows + "\\inf\\other\\" + name);
+    // The copied INF files the removal deletes lie in the INF folder.
+    KeepFolder(windows + "\\inf");
     for (const std::string& name : WindowsFolderFiles()) KeepFile(windows + "\\" + name);
     for (const std::string& name : SystemFolderFiles()) KeepFile(system + "\\" + name);
 

@@ -1,8 +1,8 @@
-// Counts the registry, file and profile-file calls that one loaded library
-// makes while a tally is open, with the time spent inside them. It redirects
-// that library's own import table entries, as setup.exe's call watch does,
-// so the library under measurement stays exactly as it ships and the bench's
-// own calls are not counted.
+// Counts the registry, file and profile-file calls that one module (a loaded
+// library, or this program with the code linked into it) makes while a
+// tally is open, with the time spent inside them. It redirects that module's
+// own import table entries, as setup.exe's call watch does, so the code
+// under measurement stays exactly as it ships.
 #pragma once
 
 #include <windows.h>

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "call_tally.h"
+#include "library_tally.h"
 #include "registry_snapshot.h"
 #include "scaled_branch.h"
 #include "timing.h"
@@ -113,12 +113,14 @@ public:
     }
 
     // One more snapshot, with its calls counted and timed.
-    std::vector<bench::Tally> CountedSnapshot() {
+    // The snapshot is linked into this program, so its own imports are
+    // the ones counted.
+    std::vector<bench::LibraryTallyEntry> CountedSnapshot() {
         DeleteFileA(SnapshotPath(folder_).c_str());
-        bench::CallTally tally;
-        if (!tally.Start()) Fail("cannot count the snapshot's calls");
+        bench::LibraryTally tally;
+        if (!tally.Start(GetModuleHandleA(nullptr))) Fail("cannot count the snapshot's calls");
         SaveRegistrySnapshot(folder_);
-        return tally.Stop();
+        return tally.Stop().entries;
     }
 
     // What the editor exports now, both keys in one text.
@@ -164,7 +166,7 @@ void TimePair(int runs, Ours ours, Theirs theirs, std::vector<double>& ourTimes,
     }
 }
 
-using Tallies = std::vector<std::pair<int, std::vector<bench::Tally>>>;
+using Tallies = std::vector<std::pair<int, std::vector<bench::LibraryTallyEntry>>>;
 
 // One scale: the branch laid out, both pairs timed, the rows printed and one
 // snapshot's calls counted.
@@ -221,7 +223,7 @@ int main(int argc, char** argv) {
         // Where one snapshot's time goes: the calls it makes, with their time.
         std::printf("\n| scale | function | calls in one snapshot | ms inside |\n|---:|---|---:|---:|\n");
         for (const auto& [scale, counted] : tallies) {
-            for (const bench::Tally& each : counted)
+            for (const bench::LibraryTallyEntry& each : counted)
                 std::printf("| %d | `%s` | %ld | %.1f |\n", scale, each.function.c_str(), each.calls,
                             each.milliseconds);
         }

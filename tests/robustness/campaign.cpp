@@ -49,11 +49,20 @@ HookRun RunHook(const std::string& arguments, bool countCalls, int stopAt) {
     std::string command = "call " + arguments;
     if (countCalls) command += " --count-calls yes";
     if (stopAt > 0) command += " --stop-at " + std::to_string(stopAt);
-    test_support::Program setup(test_support::ProgramFolder() + "\\setup.exe", command, "", true);
-    test_support::MessageBoxWatcher boxes(setup.Id(), IDYES);
     HookRun run;
-    setup.WaitForExit(120000, &run.exitCode);
-    run.output = setup.Output();
+    // Under load the host now and then refuses to start a program at all;
+    // that is not the hook's doing, so the start is tried again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        test_support::Program setup(test_support::ProgramFolder() + "\\setup.exe", command, "", true);
+        if (!setup.Started()) {
+            Sleep(200);
+            continue;
+        }
+        test_support::MessageBoxWatcher boxes(setup.Id(), IDYES);
+        setup.WaitForExit(120000, &run.exitCode);
+        run.output = setup.Output();
+        break;
+    }
     const size_t calls = run.output.rfind("calls: ");
     if (calls != std::string::npos) run.calls = std::atoi(run.output.c_str() + calls + 7);
     return run;
