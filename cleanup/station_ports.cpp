@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "product.h"
+#include "profile_section.h"
 #include "registry.h"
 #include "registry_paths.h"
 
@@ -38,20 +39,32 @@ std::string StationLptPort(int station) {
     return "LPT" + std::to_string(station <= 6 ? station + 3 : station - 5) + ":";
 }
 
-// The installed printers, in the order the registry lists them.
-std::vector<std::string> PrinterNames() {
-    std::vector<std::string> names;
-    RegKey printers;
-    if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return names;
+// The installed printers in the order the registry lists them, with the
+// port each names there; a printer without a readable port has none.
+struct RegisteredPrinter {
+    std::string name;
+    std::string port;
+    bool hasPort = false;
+};
+
+std::vector<RegisteredPrinter> RegisteredPrinters() {
+    std::vector<RegisteredPrinter> printers;
+    RegKey key;
+    if (!key.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return printers;
     for (DWORD index = 0;; ++index) {
         char name[MAX_PATH] = {};
         DWORD size = sizeof name;
-        const LONG status = RegEnumKeyExA(printers.Get(), index, name, &size, nullptr, nullptr, nullptr, nullptr);
+        const LONG status = RegEnumKeyExA(key.Get(), index, name, &size, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) break;
-        names.emplace_back(name, size);
+        RegisteredPrinter printer;
+        printer.name.assign(name, size);
+        RegKey printerKey;
+        printer.hasPort =
+            printerKey.Open(key.Get(), printer.name) && printerKey.ReadString("Port", printer.port, kTextLimit);
+        printers.push_back(printer);
     }
-    return names;
+    return printers;
 }
 
 // Whether the station name can stand as the last part of a key path: an
@@ -70,38 +83,59 @@ bool IsAbsoluteFolder(const std::string& path) {
     return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
 }
 
-// Win.ini entries read "driver,port[,more]": the first printer in the
-// section whose port is the station's gets the LPT port instead.
-void MoveProfileEntry(const char* section, const std::string& stationName, const std::string& lptPort) {
-    for (const std::string& printer : PrinterNames()) {
+// A Win.ini printer entry reads "driver,port[,more]": where its port field
+// begins, and where the text after it begins (npos when nothing follows).
+bool FindPortField(const std::string& entry, size_t& first, size_t& second) {
+    first = entry.find(',');
+    if (first == std::string::npos) return false;
+    second = entry.find(',', first + 1);
+    return true;
+}
+
+bool EntryNamesPort(const std::string& entry, const std::string& port) {
+    size_t first = 0, second = 0;
+    if (!FindPortField(entry, first, second)) return false;
+    const std::string field =
+        entry.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+    return lstrcmpiA(field.c_str(), port.c_str()) == 0;
+}
+
+// The first printer in the section whose port is the station's gets the LPT
+// port instead.
+void MoveProfileEntry(const char* section, const std::vector<RegisteredPrinter>& printers,
+                      const std::string& stationName, const std::string& lptPort) {
+    // The section read once tells which printers may be the one; the entry
+    // of each is then read and written as the profile functions have it.
+    const ProfileSection entries(section);
+    for (const RegisteredPrinter& printer : printers) {
+        const std::string* listed = entries.Find(printer.name);
+        if (listed ? !EntryNamesPort(*listed, stationName) : entries.IsWhole()) continue;
+
         char entry[kEntryBuffer] = {};
-        const DWORD length = GetProfileStringA(section, printer.c_str(), "", entry, sizeof entry);
+        const DWORD length = GetProfileStringA(section, printer.name.c_str(), "", entry, sizeof entry);
         // A full buffer may hold only the start of the entry; written back
         // it would lose the rest.
         if (length == 0 || length >= sizeof entry - 1) continue;
         const std::string text(entry, length);
-        const size_t first = text.find(',');
-        if (first == std::string::npos) continue;
-        const size_t second = text.find(',', first + 1);
-        const std::string port =
-            text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
-        if (lstrcmpiA(port.c_str(), stationName.c_str()) != 0) continue;
+        if (!EntryNamesPort(text, stationName)) continue;
 
+        size_t first = 0, second = 0;
+        FindPortField(text, first, second);
         std::string moved = text.substr(0, first + 1) + lptPort;
         if (second != std::string::npos) moved += text.substr(second);
-        WriteProfileStringA(section, printer.c_str(), moved.c_str());
+        WriteProfileStringA(section, printer.name.c_str(), moved.c_str());
         return;
     }
 }
 
-void MoveRegisteredPrinters(const std::string& stationName, const std::string& lptPort) {
-    RegKey printers;
-    if (!printers.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return;
-    for (const std::string& name : PrinterNames()) {
-        RegKey printer;
-        std::string port;
-        if (!printer.Open(printers.Get(), name) || !printer.ReadString("Port", port, kTextLimit)) continue;
-        if (lstrcmpiA(port.c_str(), stationName.c_str()) == 0) printer.WriteString("Port", lptPort);
+void MoveRegisteredPrinters(std::vector<RegisteredPrinter>& printers, const std::string& stationName,
+                            const std::string& lptPort) {
+    for (RegisteredPrinter& printer : printers) {
+        if (!printer.hasPort || lstrcmpiA(printer.port.c_str(), stationName.c_str()) != 0) continue;
+        RegKey key;
+        if (!key.Open(HKEY_LOCAL_MACHINE, std::string(kPrintersKey) + "\\" + printer.name)) continue;
+        key.WriteString("Port", lptPort);
+        printer.port = lptPort;
     }
 }
 
@@ -143,11 +177,12 @@ void RegisterPrinterPort(int station, const std::string& lptPort, const std::str
     }
 }
 
-void MoveStationPrinter(int station, const std::string& stationName, const std::string& printerName) {
+void MoveStationPrinter(int station, const std::string& stationName, const std::string& printerName,
+                        std::vector<RegisteredPrinter>& printers) {
     const std::string lptPort = StationLptPort(station);
-    MoveProfileEntry("Devices", stationName, lptPort);
-    MoveProfileEntry("PrinterPorts", stationName, lptPort);
-    MoveRegisteredPrinters(stationName, lptPort);
+    MoveProfileEntry("Devices", printers, stationName, lptPort);
+    MoveProfileEntry("PrinterPorts", printers, stationName, lptPort);
+    MoveRegisteredPrinters(printers, stationName, lptPort);
     DeleteMonitorPort(stationName);
     RegisterPrinterPort(station, lptPort, printerName);
     WriteProfileStringA("Ports", lptPort.c_str(), "");
@@ -157,6 +192,10 @@ void MoveStationPrinter(int station, const std::string& stationName, const std::
 
 void MoveStationPrinters() {
     if (!NeedsPortCleanup()) return;
+    // Read when the first station's printer moves; nothing the move writes
+    // adds or removes a printer.
+    std::vector<RegisteredPrinter> printers;
+    bool printersRead = false;
     for (int station = 1; station <= kStations; ++station) {
         RegKey key;
         if (!key.Open(HKEY_LOCAL_MACHINE, StationKey(station))) continue;
@@ -173,7 +212,11 @@ void MoveStationPrinters() {
         if (!key.ReadString("Station Name", stationName, kTextLimit) ||
             !key.ReadString("Printer Name", printerName, kTextLimit))
             continue;
-        MoveStationPrinter(station, stationName, printerName);
+        if (!printersRead) {
+            printers = RegisteredPrinters();
+            printersRead = true;
+        }
+        MoveStationPrinter(station, stationName, printerName, printers);
     }
 }
 

@@ -303,11 +303,15 @@ TEST_F(StationPorts, InEachWinIniSectionOnlyTheFirstMatchingInstalledPrinterChan
     // does not know are not looked at.
     for (const char* name : {"Alpha", "Beta", "Delta", "Gamma"})
         Put(std::string(kPrintersKey) + "\\" + name, "Port", Text("Reception"));
-    WriteProfileStringA("Devices", "Aardvark", "DRV,Reception");
-    WriteProfileStringA("Devices", "Alpha", "no comma here");
-    WriteProfileStringA("Devices", "Beta", "DRV,LPT1:,Reception");
-    WriteProfileStringA("Devices", "Delta", "DRV,reception");
-    WriteProfileStringA("Devices", "Gamma", "DRV,Reception");
+    // A section longer than a 32K read, a name in other case with blanks
+    // around it, and an entry in quotes, which the profile functions drop.
+    std::string devices;
+    for (int filler = 0; filler < 1500; ++filler)
+        devices += "Filler" + std::to_string(filler) + "=DRV,Elsewhere" + '\0';
+    for (const char* entry : {"Aardvark=DRV,Reception", "Alpha=no comma here", "Beta=DRV,LPT1:,Reception",
+                              " DELTA = \"DRV,reception\"", "Gamma=DRV,Reception"})
+        devices += std::string(entry) + '\0';
+    WriteProfileSectionA("Devices", devices.c_str());
     WriteProfileStringA("PrinterPorts", "Beta", "DRV,Reception,15,45,more");
     WriteProfileStringA("PrinterPorts", "Delta", "DRV,Reception,15,45");
     PutStation(7, "Reception", "Laser");
