@@ -6,31 +6,15 @@
 // same host.
 #pragma once
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "file_backup.h"
-#include "folder_backup.h"
-#include "registry_backup.h"
+#include "cleanup_host_keeper.h"
 
 namespace bench {
 
-class HookRunKeeper {
+// The large host's device branches are too large to copy for every run, so
+// of them only the keys that the hooks take are kept.
+class HookRunKeeper : public test_support::CleanupHostKeeper {
 public:
     HookRunKeeper();
-    ~HookRunKeeper();
-    HookRunKeeper(const HookRunKeeper&) = delete;
-    HookRunKeeper& operator=(const HookRunKeeper&) = delete;
-
-private:
-    void KeepKey(HKEY root, const char* path);
-    void KeepFile(const std::string& path);
-    void KeepFolder(const std::string& path);
-
-    std::vector<std::unique_ptr<test_support::RegistryBackup>> keys_;
-    std::vector<std::unique_ptr<test_support::FileBackup>> files_;
-    std::vector<std::unique_ptr<test_support::FolderBackup>> folders_;
 };
 
 }  // namespace bench

@@ -7,13 +7,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "cleanup_host_keeper.h"
 #include "corehub_client.h"
 #include "file_backup.h"
-#include "file_lists.h"
 #include "folder_backup.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
@@ -70,59 +69,19 @@ inline std::string Today() {
 }
 
 // Everything of the host that the hooks change or remove, kept while the
-// keeper lives and put back as it was when it goes.
-struct KeptHost {
-    test_support::RegistryBackup product_{HKEY_LOCAL_MACHINE, kProductKey};
-    test_support::RegistryBackup zelto_{HKEY_LOCAL_MACHINE, "Software\\Quillon\\Zelto"};
-    test_support::RegistryBackup maker_{HKEY_CURRENT_USER, "Software\\Quillon"};
-    test_support::RegistryBackup logon_{HKEY_LOCAL_MACHINE, "Network\\Logon"};
-    test_support::RegistryBackup reconciliation_{
-        HKEY_USERS, ".Default\\Software\\Microsoft\\Windows\\CurrentVersion\\ProfileReconciliation"};
-    test_support::RegistryBackup sharedDlls_{HKEY_LOCAL_MACHINE,
-                                             "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls"};
-    test_support::FileBackup configSys_{kConfigSys};
-    test_support::FileBackup configBak_{kConfigBak};
-    test_support::FileBackup configScratch_{kConfigScratch};
-    test_support::FileBackup autoexecBat_{kAutoexecBat};
-    test_support::FileBackup autoexecBak_{kAutoexecBak};
-    test_support::FileBackup autoexecScratch_{"C:\\AUTOEXEC.$$$"};
-    test_support::FileBackup msdosSys_{kMsdosSys};
-    test_support::FileBackup systemIni_{WindowsFile("system.ini")};
-    test_support::FileBackup winIni_{WindowsFile("win.ini")};
-    test_support::FileBackup snapshot_{WindowsFile("temp\\~ORVANTA.REG")};
-    // Setup adds a power scheme for the machine and every user.
-    test_support::RegistryBackup machinePower_{HKEY_LOCAL_MACHINE, kMachinePowerKey};
-    test_support::RegistryBackup userPower_{HKEY_CURRENT_USER, kUserPowerKey};
-    test_support::RegistryBackup defaultUserPower_{HKEY_USERS, kDefaultUserPowerKey};
-    // The station printer steps of the products with station ports.
-    test_support::RegistryBackup printers_{HKEY_LOCAL_MACHINE, kPrintersKey};
-    test_support::RegistryBackup monitorPorts_{HKEY_LOCAL_MACHINE, kMonitorPortsKey};
-    test_support::RegistryBackup oldMonitor_{HKEY_LOCAL_MACHINE, kOldMonitorKey};
-    test_support::RegistryBackup portDevices_{HKEY_LOCAL_MACHINE, kPortDevicesKey};
-    test_support::RegistryBackup portDrivers_{HKEY_LOCAL_MACHINE, kPortDriversKey};
-    test_support::FileBackup wininitIni_{WindowsFile("Wininit.ini")};
-    test_support::FileBackup oldPortMonitor_{kOldPortMonitorFile};
-    // What the removal steps find of earlier installations on the host: kept,
-    // so that each test leaves the host as it found it, whatever it ran.
-    test_support::FolderBackup hostInstallation_{"C:\\Program Files\\Orvanta"};
-    test_support::FolderBackup infFolder_{WindowsFile("inf")};
-    test_support::FolderBackup startMenuGroup_{ProgramsFolder() + "\\Zelto"};
-    test_support::FolderBackup startUpFolder_{ProgramsFolder() + "\\Startup Zelto KX4"};
-    test_support::FileBackup oldDriver_{WindowsFile("Orvanta.sys")};
-    std::vector<std::unique_ptr<test_support::FileBackup>> systemFolderFiles_ = BackUpSystemFolderFiles();
-    test_support::RegistryBackup deviceEnumeration_{HKEY_LOCAL_MACHINE, "Enum"};
-    test_support::RegistryBackup deviceClasses_{HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class"};
-
-private:
-    // Every file the removal steps may take from the system folder, the
-    // station driver files that the host carries among them.
-    static std::vector<std::unique_ptr<test_support::FileBackup>> BackUpSystemFolderFiles() {
-        char system[MAX_PATH] = {};
-        GetSystemDirectoryA(system, sizeof system);
-        std::vector<std::unique_ptr<test_support::FileBackup>> backups;
-        for (const std::string& name : SystemFolderFiles())
-            backups.push_back(std::make_unique<test_support::FileBackup>(std::string(system) + "\\" + name));
-        return backups;
+// keeper lives and put back as it was when it goes. Besides what every
+// keeper of a hooks' host keeps: what the removal steps find of earlier
+// installations on the host, so that each test leaves the host as it found
+// it, whatever it ran, and the whole device branches, where the tests lay
+// out foreign devices and classes beside the product's.
+struct KeptHost : test_support::CleanupHostKeeper {
+    KeptHost() {
+        KeepFile(kOldPortMonitorFile);
+        KeepFolder("C:\\Program Files\\Orvanta");
+        KeepStartMenuFolder("Zelto");
+        KeepStartMenuFolder("Startup Zelto KX4");
+        KeepKey(HKEY_LOCAL_MACHINE, "Enum");
+        KeepKey(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class");
     }
 };
 

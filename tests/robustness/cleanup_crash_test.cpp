@@ -11,6 +11,7 @@
 
 #include "campaign.h"
 #include "cleanup_fixture.h"
+#include "file_lists.h"
 
 namespace {
 
