@@ -1,20 +1,17 @@
 // What the end-to-end tests of the main window share: the registry as
-// stored, the screen as shown, the menus read off the screen, and a fixture
-// that prepares a host with one board and starts the control center.
+// stored, the screen as shown, and a fixture that prepares a host with one
+// board and starts the control center.
 //
-// Another process's menus and window contents are out of reach under Wine
-// (GetSubMenu and GetMenuItemInfo refuse a foreign menu, a foreign window's
-// device context reads black), so the tests open a menu as Alt and its
-// letter do and read it off the screen, and read the view there too.
+// Another process's window contents are out of reach under Wine (a foreign
+// window's device context reads black), so the tests read the view off the
+// screen.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -34,7 +31,6 @@ namespace main_window {
 using test_support::Program;
 
 const char kMainClass[] = "OrvantaZqControlCenter";
-const char kMenuClass[] = "#32768";
 const char kProductKey[] = "Software\\Quillon\\Orvanta";
 const char kSetupKey[] = "Software\\Quillon\\Orvanta\\Setup";
 const char kMessageStoreKey[] = "Software\\Quillon\\Orvanta\\Setup\\BlueScreenMessage";
@@ -173,14 +169,6 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
-inline int Distance(COLORREF a, COLORREF b) {
-    return abs(GetRValue(a) - GetRValue(b)) + abs(GetGValue(a) - GetGValue(b)) + abs(GetBValue(a) - GetBValue(b));
-}
-
-inline bool Near(COLORREF a, COLORREF b) {
-    return Distance(a, b) <= 48;
-}
-
 // A window's client area as the screen shows it.
 inline Screenshot ClientOnScreen(HWND window) {
     RECT client = {};
@@ -199,164 +187,6 @@ inline bool ShowsPicture(const Screenshot& picture) {
     }
     return colours.size() >= 40;
 }
-
-// One item of an open popup menu as it is drawn: its text tells whether it
-// is enabled, a mark left of the text whether it is checked.
-enum class Mark { kNone, kBullet, kCheck };
-
-inline void PrintTo(Mark mark, std::ostream* out) {
-    *out << (mark == Mark::kNone ? "no mark" : mark == Mark::kBullet ? "a radio bullet" : "a check mark");
-}
-
-struct DrawnItem {
-    bool enabled = false;
-    Mark mark = Mark::kNone;
-};
-
-// Reads the items off a picture of a popup menu. An item is a band of rows
-// holding ink, that is pixels apart from the row's own background (the
-// menu's colour, or the highlight's on the selected item); the underline of
-// a mnemonic may stand a row apart from its text, items stand further
-// apart, and a separator's line runs across the whole menu. Marks stand
-// left of where every item's text begins: a radio bullet is a dot of three
-// pixels across, a check mark twice that.
-inline std::vector<DrawnItem> ReadMenuPicture(const Screenshot& picture) {
-    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    // The outer columns hold the popup's frame.
-    const int first = 4, last = picture.Width() - 5;
-    auto isInk = [&](int x, int y) { return !Near(picture.At(x, y), picture.At(last, y)); };
-
-    struct Band {
-        int left = 0;
-        bool plainText = false;  // ink in the colour of enabled text
-        int firstRow = 0, lastRow = 0;
-    };
-    std::vector<Band> bands;
-    bool afterSeparator = false;
-    for (int y = 2; y < picture.Height() - 2; ++y) {
-        const bool highlighted = Near(picture.At(last, y), highlight);
-        const COLORREF enabledText = GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
-        int left = -1, inked = 0;
-        bool plainText = false;
-        for (int x = first; x < last; ++x) {
-            if (!isInk(x, y)) continue;
-            if (left < 0) left = x;
-            if (Near(picture.At(x, y), enabledText)) plainText = true;
-            ++inked;
-        }
-        if (left < 0) continue;
-        if (inked > (last - first) * 3 / 4) {
-            afterSeparator = true;
-            continue;
-        }
-        if (bands.empty() || afterSeparator || y - bands.back().lastRow > 3) bands.push_back({left, false, y, y});
-        Band& band = bands.back();
-        band.left = std::min(band.left, left);
-        band.plainText = band.plainText || plainText;
-        band.lastRow = y;
-        afterSeparator = false;
-    }
-
-    int textLeft = 0;
-    for (const Band& band : bands) textLeft = std::max(textLeft, band.left);
-    std::vector<DrawnItem> items;
-    for (const Band& band : bands) {
-        RECT mark = {last, picture.Height(), -1, -1};
-        for (int y = band.firstRow; y <= band.lastRow; ++y) {
-            for (int x = first; x < textLeft - 4; ++x) {
-                if (!isInk(x, y)) continue;
-                mark = {std::min(mark.left, LONG(x)), std::min(mark.top, LONG(y)), std::max(mark.right, LONG(x)),
-                        std::max(mark.bottom, LONG(y))};
-            }
-        }
-        Mark kind = Mark::kNone;
-        if (mark.right >= 0) {
-            const int size = std::max(mark.right - mark.left, mark.bottom - mark.top) + 1;
-            kind = size <= 4 ? Mark::kBullet : Mark::kCheck;
-        }
-        items.push_back({band.plainText, kind});
-    }
-    return items;
-}
-
-// Whether a picture shows a menu rather than what lay there before: mostly
-// the menu's own colour.
-inline bool ShowsMenu(const Screenshot& picture) {
-    const COLORREF menu = GetSysColor(COLOR_MENU);
-    int plain = 0;
-    for (int y = 0; y < picture.Height(); ++y) {
-        for (int x = 0; x < picture.Width(); ++x) plain += Near(picture.At(x, y), menu) ? 1 : 0;
-    }
-    return plain * 2 > picture.Width() * picture.Height();
-}
-
-// The visible popup menu of a process, if one is open.
-inline HWND OpenPopupMenu(DWORD processId) {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search = {processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->process && IsWindowVisible(window) && test_support::ClassName(window) == kMenuClass) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The picture of an open popup menu once it is drawn: two equal pictures
-// of a menu in a row are the finished one. Empty when the menu does not
-// reach the screen in time.
-inline std::unique_ptr<Screenshot> DrawnMenu(HWND popup, DWORD milliseconds) {
-    RECT frame = {};
-    GetWindowRect(popup, &frame);
-    POINT origin = {frame.left, frame.top};
-    std::unique_ptr<Screenshot> previous;
-    bool drawn = WaitFor(
-        [&] {
-            auto picture = std::make_unique<Screenshot>(origin, frame.right - frame.left, frame.bottom - frame.top);
-            bool settled = previous && *previous == *picture && ShowsMenu(*picture);
-            previous = std::move(picture);
-            return settled;
-        },
-        milliseconds);
-    return drawn ? std::move(previous) : nullptr;
-}
-
-// Opens a menu of the window's menu bar as Alt and its mnemonic do, which
-// runs the window's update handlers on it, reads the items off the screen
-// and closes the menu again. Under Wine a menu opened while the window is
-// still being placed on the display can stay hidden behind the window; it
-// is then closed and opened once more.
-inline std::vector<DrawnItem> OpenAndReadMenu(HWND main, char mnemonic) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(main, &processId);
-    std::unique_ptr<Screenshot> picture;
-    for (int attempt = 0; attempt < 3 && !picture; ++attempt) {
-        PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
-        HWND popup = nullptr;
-        if (WaitFor([&] { return (popup = OpenPopupMenu(processId)) != nullptr; })) picture = DrawnMenu(popup, 1500);
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(main, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 5000, &result);
-        WaitFor([&] { return OpenPopupMenu(processId) == nullptr; });
-    }
-    return picture ? ReadMenuPicture(*picture) : std::vector<DrawnItem>();
-}
-
-// The menus of the menu bar by their mnemonics.
-const char kStationMenu = 's';
-const char kOptionsMenu = 'o';
-
-// The Options menu: automatic launch on and off, default shutdown on and
-// off, shut down the system.
-enum OptionsItem { kAutoLaunchOn, kAutoLaunchOff, kShutdownOn, kShutdownOff, kShutDownSystem, kOptionsItems };
 
 // ---- Dialogs ---------------------------------------------------------------
 

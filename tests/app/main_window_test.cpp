@@ -3,12 +3,137 @@
 // Options menu, launching and stopping a station, the marked system's
 // layout and the picture that the language chooses. The registry, the
 // profile, the screen and the stand-in driver's request log tell what the
-// program did.
+// program did; its menus are looked at on a main window of this process.
+#include <algorithm>
+
+#include "control_center_app.h"
 #include "main_window_fixture.h"
+#include "resources.h"
+#include "window.h"
 
 namespace {
 
 using namespace main_window;
+
+// ---- Menus -----------------------------------------------------------------
+
+// One item of an open menu: whether it is enabled, and its mark.
+enum class Mark { kNone, kBullet, kCheck };
+
+void PrintTo(Mark mark, std::ostream* out) {
+    *out << (mark == Mark::kNone ? "no mark" : mark == Mark::kBullet ? "a radio bullet" : "a check mark");
+}
+
+struct MenuItem {
+    UINT id = 0;
+    bool enabled = false;
+    Mark mark = Mark::kNone;
+};
+
+// The menus of the menu bar by their mnemonics.
+const char kStationMenu = 's';
+const char kOptionsMenu = 'o';
+
+// The Options menu: automatic launch on and off, default shutdown on and
+// off, shut down the system.
+enum OptionsItem { kAutoLaunchOn, kAutoLaunchOff, kShutdownOn, kShutdownOff, kShutDownSystem, kOptionsItems };
+
+// Another process's menus are out of reach under Wine (GetSubMenu and
+// GetMenuItemInfo refuse a foreign menu). So the menus are opened on a main
+// window that this test program opens as start-up opens it, hidden, over
+// the registry the running program uses: the frame with the program's menu
+// and its home view. A menu opens there as Alt and its mnemonic open it, so
+// the system sends the frame WM_INITMENUPOPUP and the update handlers run
+// (reloading the registry, deleting items) as they do in the program; the
+// items are read while the menu stands open on the screen. Open it only
+// after zelto.exe has started: the window class marks a running instance,
+// and a start while this window stands would hand over to it and end.
+class MenusHere {
+public:
+    MenusHere() {
+        CControlCenterApp& app = App();
+        app.InitializeFromModule(GetModuleHandleA(nullptr), SW_HIDE);
+        app.m_hResourceLibrary = LoadLibraryA("ZELTO.DLL");
+        AfxSetResourceHandle(app.m_hResourceLibrary);
+        CCommandLineInfo commandLine;
+        if (app.m_hResourceLibrary && app.RegisterMainWindowClass() && app.OpenMainWindow(commandLine))
+            main_ = app.m_pMainWnd->m_hWnd;
+    }
+    ~MenusHere() {
+        if (main_ && IsWindow(main_)) DestroyWindow(main_);
+        // The main window's end posts the quit of the program's message
+        // loop, which the rest of this program must not see.
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        App().CleanupInstance();
+    }
+    MenusHere(const MenusHere&) = delete;
+    MenusHere& operator=(const MenusHere&) = delete;
+
+    // The items of the menu (separators aside) as the open menu shows them;
+    // none when the menu did not open.
+    std::vector<MenuItem> Open(char mnemonic) {
+        Opening opening;
+        opening_ = &opening;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
+        // Should the menu never come to rest, it is closed all the same.
+        UINT_PTR timer = SetTimer(nullptr, 0, 5000, GiveUp);
+        if (main_) SendMessageA(main_, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+        KillTimer(nullptr, timer);
+        // What the menu left in the queue is handled, as the program's
+        // message loop handles it before the next menu opens.
+        MSG left;
+        while (PeekMessageA(&left, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&left);
+        UnhookWindowsHookEx(hook);
+        opening_ = nullptr;
+        return opening.items;
+    }
+
+private:
+    struct Opening {
+        HMENU menu = nullptr;
+        bool read = false;
+        std::vector<MenuItem> items;
+    };
+
+    static CControlCenterApp& App() { return *static_cast<CControlCenterApp*>(AfxGetApp()); }
+    static void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+    // Sees the frame's messages once it has handled them: the menu that
+    // opens, then the menu loop's first rest, when the open menu is read and
+    // closed.
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && opening_) {
+            if (message->message == WM_INITMENUPOPUP && !HIWORD(message->lParam))
+                opening_->menu = reinterpret_cast<HMENU>(message->wParam);
+            if (message->message == WM_ENTERIDLE && message->wParam == MSGF_MENU && opening_->menu && !opening_->read) {
+                opening_->read = true;
+                if (IsWindowVisible(reinterpret_cast<HWND>(message->lParam))) opening_->items = ItemsOf(opening_->menu);
+                EndMenu();
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static std::vector<MenuItem> ItemsOf(HMENU menu) {
+        std::vector<MenuItem> items;
+        for (int index = 0; index < GetMenuItemCount(menu); ++index) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+            if (!GetMenuItemInfoA(menu, index, TRUE, &info) || (info.fType & MFT_SEPARATOR)) continue;
+            const Mark mark = !(info.fState & MFS_CHECKED)    ? Mark::kNone
+                              : (info.fType & MFT_RADIOCHECK) ? Mark::kBullet
+                                                              : Mark::kCheck;
+            items.push_back({info.wID, !(info.fState & MFS_DISABLED), mark});
+        }
+        return items;
+    }
+
+    static inline Opening* opening_ = nullptr;
+    HWND main_ = nullptr;
+};
 
 // ---- Saved position ------------------------------------------------------
 
@@ -144,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(Saved, SavedPlacement,
 using Options = MainWindowTest;
 
 // Exactly one item of each radio pair carries the bullet.
-void ExpectMarks(const std::vector<DrawnItem>& items, bool autoLaunchOn, bool shutdownOn) {
+void ExpectMarks(const std::vector<MenuItem>& items, bool autoLaunchOn, bool shutdownOn) {
     ASSERT_EQ(items.size(), static_cast<size_t>(kOptionsItems));
     auto bullet = [](bool on) { return on ? Mark::kBullet : Mark::kNone; };
     EXPECT_EQ(items[kAutoLaunchOn].mark, bullet(autoLaunchOn)) << "automatic launch on";
@@ -157,9 +282,10 @@ void ExpectMarks(const std::vector<DrawnItem>& items, bool autoLaunchOn, bool sh
 TEST_F(Options, AutomaticLaunchOnAOneStationSystemSetsTheSystemAndTheStation) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
+    MenusHere menus;
     {
         SCOPED_TRACE("at start");
-        ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), false, false);
+        ExpectMarks(menus.Open(kOptionsMenu), false, false);
     }
 
     ASSERT_TRUE(Command(ID_AUTOLAUNCH_ON));
@@ -167,7 +293,7 @@ TEST_F(Options, AutomaticLaunchOnAOneStationSystemSetsTheSystemAndTheStation) {
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "AutoLaunch"), Binary(1));
     {
         SCOPED_TRACE("on");
-        ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), true, false);
+        ExpectMarks(menus.Open(kOptionsMenu), true, false);
     }
 
     ASSERT_TRUE(Command(ID_AUTOLAUNCH_OFF));
@@ -175,7 +301,7 @@ TEST_F(Options, AutomaticLaunchOnAOneStationSystemSetsTheSystemAndTheStation) {
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "AutoLaunch"), Binary(0));
     {
         SCOPED_TRACE("off");
-        ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), false, false);
+        ExpectMarks(menus.Open(kOptionsMenu), false, false);
     }
     EXPECT_TRUE(driver_.Requests().empty());
 }
@@ -199,6 +325,7 @@ TEST_F(Options, AutomaticLaunchOnSeveralStationsChangesOnlyTheSystemFlag) {
 TEST_F(Options, DefaultShutdownOnAndOffSetBothShutdownValues) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
+    MenusHere menus;
 
     ASSERT_TRUE(Command(ID_SHUTDOWN_DEFAULT_ON));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Default"), Binary(1));
@@ -206,7 +333,7 @@ TEST_F(Options, DefaultShutdownOnAndOffSetBothShutdownValues) {
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "AutoLaunch Enabled"), Binary(0));
     {
         SCOPED_TRACE("on");
-        ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), false, true);
+        ExpectMarks(menus.Open(kOptionsMenu), false, true);
     }
 
     ASSERT_TRUE(Command(ID_SHUTDOWN_DEFAULT_OFF));
@@ -214,16 +341,17 @@ TEST_F(Options, DefaultShutdownOnAndOffSetBothShutdownValues) {
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled"), Binary(0));
     {
         SCOPED_TRACE("off");
-        ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), false, false);
+        ExpectMarks(menus.Open(kOptionsMenu), false, false);
     }
 }
 
 TEST_F(Options, TheMarksFollowTheRegistryWhenTheMenuOpens) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
+    MenusHere menus;
     // Changed by another program while the window is open.
     SetGlobals(1, 1);
-    ExpectMarks(OpenAndReadMenu(main_, kOptionsMenu), true, true);
+    ExpectMarks(menus.Open(kOptionsMenu), true, true);
 }
 
 // ---- Launch and stop -----------------------------------------------------
@@ -263,7 +391,7 @@ TEST_F(StationCommands, WithEveryStationLaunchedTheLaunchCommandIsOffAndDoesNoth
     EXPECT_FALSE(IsWindowEnabled(ViewItem(IDC_HOME_LAUNCH)));
     EXPECT_TRUE(IsWindowEnabled(ViewItem(IDC_HOME_STOP)));
 
-    auto items = OpenAndReadMenu(main_, kStationMenu);
+    auto items = MenusHere().Open(kStationMenu);
     // Launch, stop, check, settings, message, running programs, log, exit.
     ASSERT_EQ(items.size(), 8u);
     EXPECT_FALSE(items[0].enabled) << "launch";
@@ -367,8 +495,10 @@ TEST_F(MarkedSystem, StationCheckGoesAndTheLeftColumnClosesUp) {
     ASSERT_NE(Start(), nullptr);
 
     // One item fewer than the eight of an ordinary system.
-    auto items = OpenAndReadMenu(main_, kStationMenu);
+    auto items = MenusHere().Open(kStationMenu);
     EXPECT_EQ(items.size(), 7u);
+    EXPECT_TRUE(
+        std::none_of(items.begin(), items.end(), [](const MenuItem& item) { return item.id == ID_STATION_CHECK; }));
 
     EXPECT_FALSE(IsWindowVisible(ViewItem(IDC_HOME_CHECK)));
     const struct {
