@@ -3,10 +3,22 @@
 // the home view's picture from ZELTO.DLL stretched over the client area, and
 // a message loop. "--size WIDTH HEIGHT" gives the window's outer size (the
 // start-up bench passes the control center's), otherwise it fits the picture.
+//
+// Built as bare_window_loaded.exe (BARE_WINDOW_LOADED), it also loads the
+// system libraries the control center loads and, before its window, makes the
+// configuration load's registry and profile calls directly: the same system
+// work without the control center's own code.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
+
+#ifdef BARE_WINDOW_LOADED
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "raw_config.h"
+#endif
 
 namespace {
 
@@ -49,7 +61,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
+#ifdef BARE_WINDOW_LOADED
+// Referenced, so that the libraries are imported and loaded at the start as
+// the control center's are; never called.
+void* volatile importedLibraries[] = {reinterpret_cast<void*>(&InitCommonControls),
+                                      reinterpret_cast<void*>(&ShellExecuteExA),
+                                      reinterpret_cast<void*>(&GetFileVersionInfoSizeA)};
+#endif
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+#ifdef BARE_WINDOW_LOADED
+    bench::RawConfig configuration;
+    configuration.LoadAll();
+#endif
     int width = 0, height = 0;
     for (int i = 1; i + 2 < __argc; ++i) {
         if (!std::strcmp(__argv[i], "--size")) {

@@ -2,7 +2,8 @@
 // hooks, loaded and called as the setup engine and the uninstaller call
 // them, timed on a host laid out at three scales, with the registry, file
 // and profile-file calls each makes counted through the library's own
-// import table. The uninstall's questions about the task folders are
+// import table, and timed beside its floor: the same calls recorded and made
+// again directly, each checked against the result the hook got. The uninstall's questions about the task folders are
 // answered Yes. A console program; the host is put back after every run and
 // at the end.
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "call_replay.h"
 #include "corehub_client.h"
 #include "hook_run_keeper.h"
 #include "large_host.h"
@@ -75,9 +77,9 @@ struct Result {
     const char* hook = "";
     int runs = 0;
     bench::Spread spread;
+    bench::Spread floor;  // the same calls made directly
     long registryCalls = 0;
     long fileCalls = 0;  // files and profile files
-    double insideCalls = 0;
 };
 
 bool Exists(const std::string& path) {
@@ -107,27 +109,39 @@ public:
     Bench(const Library& library, test_support::MessageBoxWatcher& boxes) : library_(library), boxes_(boxes) {}
 
     // One run on the host as laid out, put back afterwards; with a tally,
-    // the library's calls are counted and handed back.
-    double Run(const Hook& hook, bench::LargeHost& host, bench::LibraryCounts* counts) {
-        double time = 0;
-        {
-            bench::HookRunKeeper keeper;
-            if (hook.prepare) hook.prepare();
-            boxes_.Clear();
+    // the library's calls are counted and handed back, with a replay, they
+    // are recorded.
+    double Run(const Hook& hook, bench::LargeHost& host, bench::LibraryCounts* counts,
+               bench::CallReplay* record = nullptr) {
+        return OnKeptHost(hook, host, [&] {
             bench::LibraryTally tally;
             if (counts && !tally.Start(library_.Get())) Fail("cannot count Cleanup.dll's calls");
+            if (record && !record->Record(library_.Get())) Fail("cannot record Cleanup.dll's calls");
             bench::Stopwatch watch;
             const bool done = hook.call();
-            time = watch.Milliseconds();
+            const double time = watch.Milliseconds();
             if (counts) *counts = tally.Stop();
+            if (record) record->StopRecording();
             if (!done) Fail(std::string(hook.name) + " failed");
             if (hook.check) hook.check(boxes_);
-        }
-        if (hook.removesLayout) {
-            host.PutBackProductDevices();
-            host.PutBackTaskFolders();
-        }
-        return time;
+            return time;
+        });
+    }
+
+    // The recorded calls made again on the host as laid out, put back
+    // afterwards: the floor under the hook's time. Every call must get the
+    // result the hook's got.
+    double Replay(const Hook& hook, bench::LargeHost& host, bench::CallReplay& replay) {
+        return OnKeptHost(hook, host, [&] {
+            std::string difference;
+            bench::Stopwatch watch;
+            const long differences = replay.Replay(&difference);
+            const double time = watch.Milliseconds();
+            if (differences)
+                Fail(std::string(hook.name) + ": " + std::to_string(differences) + " of " +
+                     std::to_string(replay.Calls()) + " calls made again differed, the first " + difference);
+            return time;
+        });
     }
 
     Result Time(const Hook& hook, bench::LargeHost& host, int scale, int runs) {
@@ -142,22 +156,47 @@ public:
         Run(hook, host, nullptr);
         bench::LibraryCounts first, last;
         Run(hook, host, &first);
-        std::vector<double> times;
-        for (int run = 0; run < runs; ++run) times.push_back(Run(hook, host, nullptr));
+        bench::CallReplay replay;
+        Run(hook, host, nullptr, &replay);
+        if (static_cast<long>(replay.Calls()) != first.Calls())
+            Fail(std::string(hook.name) + ": the recording holds " + std::to_string(replay.Calls()) +
+                 " calls, not the ones counted:" + Describe(first));
+        // The hook and its floor take turns.
+        std::vector<double> times, floors;
+        for (int run = 0; run < runs; ++run) {
+            times.push_back(Run(hook, host, nullptr));
+            floors.push_back(Replay(hook, host, replay));
+        }
         Run(hook, host, &last);
         if (!SameWork(first, last))
             Fail(std::string(hook.name) + ": the runs did not do the same work:" + Describe(first) + " /" +
                  Describe(last));
         result.spread = bench::SpreadOf(times);
+        result.floor = bench::SpreadOf(floors);
         result.registryCalls = first.Calls(bench::CallKind::kRegistry);
         result.fileCalls = first.Calls(bench::CallKind::kFile) + first.Calls(bench::CallKind::kProfile);
-        result.insideCalls = first.Milliseconds(bench::CallKind::kRegistry) +
-                             first.Milliseconds(bench::CallKind::kFile) + first.Milliseconds(bench::CallKind::kProfile);
         if (std::getenv("HOOK_BENCH_CALLS")) std::printf("  %s at %d:%s\n", hook.name, scale, Describe(first).c_str());
         return result;
     }
 
 private:
+    // Runs the body on the host as laid out and puts the host back.
+    template <typename Body>
+    double OnKeptHost(const Hook& hook, bench::LargeHost& host, Body body) {
+        double time = 0;
+        {
+            bench::HookRunKeeper keeper;
+            if (hook.prepare) hook.prepare();
+            boxes_.Clear();
+            time = body();
+        }
+        if (hook.removesLayout) {
+            host.PutBackProductDevices();
+            host.PutBackTaskFolders();
+        }
+        return time;
+    }
+
     const Library& library_;
     test_support::MessageBoxWatcher& boxes_;
 };
@@ -192,21 +231,22 @@ std::vector<Hook> Hooks(const Library& library) {
 }
 
 void PrintTable(const std::vector<Result>& results) {
-    std::printf("| scale | hook | runs | median ms | min..max ms | registry calls | file calls | us per call |\n");
-    std::printf("|---:|---|---:|---:|---|---:|---:|---:|\n");
+    std::printf("| scale | hook | runs | median ms | min..max ms | floor ms | floor min..max ms | ours/floor | ");
+    std::printf("registry calls | file calls |\n");
+    std::printf("|---:|---|---:|---:|---|---:|---|---:|---:|---:|\n");
     for (const Result& result : results) {
-        const long calls = result.registryCalls + result.fileCalls;
-        std::printf("| %d | %s | %d | %.1f | %.1f..%.1f | %ld | %ld | %.1f |\n", result.scale, result.hook, result.runs,
-                    result.spread.median, result.spread.min, result.spread.max, result.registryCalls, result.fileCalls,
-                    calls ? 1000.0 * result.spread.median / calls : 0.0);
+        std::printf("| %d | %s | %d | %.1f | %.1f..%.1f | %.1f | %.1f..%.1f | %.2f | %ld | %ld |\n", result.scale,
+                    result.hook, result.runs, result.spread.median, result.spread.min, result.spread.max,
+                    result.floor.median, result.floor.min, result.floor.max, result.spread.median / result.floor.median,
+                    result.registryCalls, result.fileCalls);
     }
 }
 
 // How each hook's time grows from the smallest scale to the largest beside
 // its calls.
 void PrintGrowth(const std::vector<Result>& results) {
-    std::printf("\n| hook | scales | time grows | calls grow | time in calls, smallest..largest (ms) |\n");
-    std::printf("|---|---|---:|---:|---|\n");
+    std::printf("\n| hook | scales | time grows | floor grows | calls grow |\n");
+    std::printf("|---|---|---:|---:|---:|\n");
     for (const Result& small : results) {
         const Result* large = nullptr;
         for (const Result& other : results) {
@@ -220,8 +260,8 @@ void PrintGrowth(const std::vector<Result>& results) {
         if (!large || !smallest) continue;
         const double calls = static_cast<double>(large->registryCalls + large->fileCalls) /
                              static_cast<double>(small.registryCalls + small.fileCalls);
-        std::printf("| %s | %d..%d | x%.2f | x%.2f | %.1f..%.1f |\n", small.hook, small.scale, large->scale,
-                    large->spread.median / small.spread.median, calls, small.insideCalls, large->insideCalls);
+        std::printf("| %s | %d..%d | x%.2f | x%.2f | x%.2f |\n", small.hook, small.scale, large->scale,
+                    large->spread.median / small.spread.median, large->floor.median / small.floor.median, calls);
     }
 }
 
@@ -240,16 +280,14 @@ std::vector<int> ParseScales(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // At the largest scale a run of the uninstall with its restore takes
+    // about half a minute, its floor as long.
     int runs = 10;
-    // A run at the largest scale takes most of a minute with its restore.
-    int largestRuns = 3;
     std::vector<int> scales = {1, 5, 25};
     try {
         for (int i = 1; i + 1 < argc; i += 2) {
             if (std::strcmp(argv[i], "--runs") == 0) {
                 runs = std::atoi(argv[i + 1]);
-            } else if (std::strcmp(argv[i], "--largest-runs") == 0) {
-                largestRuns = std::atoi(argv[i + 1]);
             } else if (std::strcmp(argv[i], "--scales") == 0) {
                 scales = ParseScales(argv[i + 1]);
             } else {
@@ -273,7 +311,7 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
             for (const Hook& hook : hooks) {
                 bench::Stopwatch spent;
-                results.push_back(bench.Time(hook, host, scale, scale == scales.back() ? largestRuns : runs));
+                results.push_back(bench.Time(hook, host, scale, runs));
                 std::printf("  %s: %.1f s with its restores\n", hook.name, spent.Milliseconds() / 1000);
                 std::fflush(stdout);
             }

@@ -11,7 +11,7 @@ struct Count {
     LONGLONG ticks = 0;
 };
 
-const int kFunctionCount = 31;
+const int kFunctionCount = 34;
 Count counts[kFunctionCount];
 bool counting = false;
 
@@ -38,8 +38,8 @@ struct Counted<Index, Result (*)(Arguments...)> {
             reinterpret_cast < void*>(&Counted <index, decltype(&function)>::Call)          \
     }
 
-// Every registry, file and profile function that Cleanup.dll imports; a
-// function a library does not import simply stays at zero.
+// Every registry, file, profile and process function that Cleanup.dll
+// imports; a function a library does not import simply stays at zero.
 const Redirection redirections[kFunctionCount] = {
     COUNT(0, RegOpenKeyExA),
     COUNT(1, RegCreateKeyExA),
@@ -67,11 +67,14 @@ const Redirection redirections[kFunctionCount] = {
     COUNT(23, MoveFileA),
     COUNT(24, GetPrivateProfileIntA),
     COUNT(25, GetPrivateProfileSectionA),
-    COUNT(26, GetProfileStringA),
-    COUNT(27, WritePrivateProfileSectionA),
-    COUNT(28, WritePrivateProfileStringA),
-    COUNT(29, WriteProfileStringA),
-    COUNT(30, CreateProcessA),
+    COUNT(26, GetProfileSectionA),
+    COUNT(27, GetProfileStringA),
+    COUNT(28, WritePrivateProfileSectionA),
+    COUNT(29, WritePrivateProfileStringA),
+    COUNT(30, WriteProfileStringA),
+    COUNT(31, CreateProcessA),
+    COUNT(32, WaitForSingleObject),
+    COUNT(33, GetExitCodeProcess),
 };
 
 #undef COUNT
@@ -79,7 +82,7 @@ const Redirection redirections[kFunctionCount] = {
 CallKind KindOf(int index) {
     if (index <= 10) return CallKind::kRegistry;
     if (index <= 23) return CallKind::kFile;
-    if (index <= 29) return CallKind::kProfile;
+    if (index <= 30) return CallKind::kProfile;
     return CallKind::kProcess;
 }
 
@@ -91,10 +94,10 @@ long LibraryCounts::Calls(CallKind kind) const {
     return calls;
 }
 
-double LibraryCounts::Milliseconds(CallKind kind) const {
-    double milliseconds = 0;
-    for (const LibraryTallyEntry& entry : entries) milliseconds += entry.kind == kind ? entry.milliseconds : 0;
-    return milliseconds;
+long LibraryCounts::Calls() const {
+    long calls = 0;
+    for (const LibraryTallyEntry& entry : entries) calls += entry.calls;
+    return calls;
 }
 
 bool LibraryTally::Start(HMODULE library) {

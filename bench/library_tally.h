@@ -24,7 +24,7 @@ struct LibraryTallyEntry {
 struct LibraryCounts {
     std::vector<LibraryTallyEntry> entries;  // the functions called, in a fixed order
     long Calls(CallKind kind) const;
-    double Milliseconds(CallKind kind) const;
+    long Calls() const;
 };
 
 class LibraryTally {

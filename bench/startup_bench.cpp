@@ -1,8 +1,10 @@
 // startup_bench.exe: how long zelto.exe takes from its start to a painted
 // main window, beside bare_window.exe, the least program that shows a painted
-// window with the same picture. Each gets a warm-up start (so a cold
-// wineserver or file cache is not counted), then they start in turns, the
-// first of a pair changing every round. Each start is timed to two points:
+// window with the same picture, and bare_window_loaded.exe, which does the
+// same after the system work the control center's start-up has to do (its
+// system libraries, its configuration load's calls). Each gets a warm-up
+// start (so a cold wineserver or file cache is not counted), then they start
+// in turns, the first of each round changing every round. Each start is timed to two points:
 // its main window on the screen, and its picture painted there.
 #include <windows.h>
 
@@ -110,37 +112,44 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--starts")) runs = std::max(1, std::atoi(argv[i + 1]));
     }
     const std::string folder = test_support::ProgramFolder();
-    Subject zelto = {"zelto.exe", folder + "\\zelto.exe", "OrvantaZqControlCenter", 0xE900, ""};
-    Subject bare = {"bare_window.exe", folder + "\\bare_window.exe", "BareWindow", 0, ""};
+    std::vector<Subject> subjects = {
+        {"`zelto.exe`", folder + "\\zelto.exe", "OrvantaZqControlCenter", 0xE900, ""},
+        {"`bare_window.exe`", folder + "\\bare_window.exe", "BareWindow", 0, ""},
+        {"`bare_window_loaded.exe`", folder + "\\bare_window_loaded.exe", "BareWindow", 0, ""},
+    };
 
-    // The warm-up starts; the bare window takes the control center's size,
-    // so both paint about as much of the screen.
+    // The warm-up starts; the bare windows take the control center's size,
+    // so all paint about as much of the screen.
     Start start;
     RECT outer = {};
-    if (!TimeOneStart(zelto, start, &outer)) Fail(zelto);
-    bare.arguments =
-        "--size " + std::to_string(outer.right - outer.left) + " " + std::to_string(outer.bottom - outer.top);
-    if (!TimeOneStart(bare, start)) Fail(bare);
+    if (!TimeOneStart(subjects[0], start, &outer)) Fail(subjects[0]);
+    for (size_t i = 1; i < subjects.size(); ++i) {
+        subjects[i].arguments =
+            "--size " + std::to_string(outer.right - outer.left) + " " + std::to_string(outer.bottom - outer.top);
+        if (!TimeOneStart(subjects[i], start)) Fail(subjects[i]);
+    }
 
-    std::vector<double> zeltoShown, zeltoPainted, bareShown, barePainted;
+    // In turns, the first of each round moving on by one.
+    std::vector<std::vector<double>> shown(subjects.size()), painted(subjects.size());
     for (int run = 0; run < runs; ++run) {
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool zeltoTurn = (turn == 0) == (run % 2 == 0);
-            const Subject& subject = zeltoTurn ? zelto : bare;
-            if (!TimeOneStart(subject, start)) Fail(subject);
-            (zeltoTurn ? zeltoShown : bareShown).push_back(start.shown);
-            (zeltoTurn ? zeltoPainted : barePainted).push_back(start.painted);
+        for (size_t turn = 0; turn < subjects.size(); ++turn) {
+            const size_t which = (turn + run) % subjects.size();
+            if (!TimeOneStart(subjects[which], start)) Fail(subjects[which]);
+            shown[which].push_back(start.shown);
+            painted[which].push_back(start.painted);
         }
     }
 
-    const bench::Spread zeltoSpread = bench::SpreadOf(zeltoPainted), bareSpread = bench::SpreadOf(barePainted);
-    char ratio[16];
-    std::snprintf(ratio, sizeof ratio, "%.2f", zeltoSpread.median / bareSpread.median);
     std::printf(
         "| program | starts | window shown, ms: median (min..max) | painted, ms: median | min..max | "
-        "zelto/bare |\n|---|---:|---:|---:|---|---:|\n");
-    PrintRow("`zelto.exe`", runs, bench::SpreadOf(zeltoShown), zeltoSpread, ratio);
-    PrintRow("`bare_window.exe`", runs, bench::SpreadOf(bareShown), bareSpread, "");
+        "zelto/program |\n|---|---:|---:|---:|---|---:|\n");
+    const double zelto = bench::SpreadOf(painted[0]).median;
+    for (size_t i = 0; i < subjects.size(); ++i) {
+        const bench::Spread spread = bench::SpreadOf(painted[i]);
+        char ratio[16] = "";
+        if (i > 0) std::snprintf(ratio, sizeof ratio, "%.2f", zelto / spread.median);
+        PrintRow(subjects[i].name, runs, bench::SpreadOf(shown[i]), spread, ratio);
+    }
     std::printf("\n(window %ldx%ld)\n", outer.right - outer.left, outer.bottom - outer.top);
     return 0;
 }

@@ -1,0 +1,48 @@
+// The raw floor of a loaded library's work: every registry, file,
+// profile-file and process call the library makes while a recording is open
+// is kept with what it was given (keys and files by the order in which the
+// library opened them, texts and data copied), and can then be made again
+// straight against the system, in the same order with the same arguments,
+// without any of the library's own work in between. Each call made again is
+// checked against the result the library got.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+class CallReplay {
+public:
+    CallReplay() = default;
+    CallReplay(const CallReplay&) = delete;
+    CallReplay& operator=(const CallReplay&) = delete;
+    ~CallReplay();
+
+    // Starts recording the library's calls (forgetting any recorded before);
+    // false when its import table could not be changed or another recording
+    // is open.
+    bool Record(HMODULE library);
+    void StopRecording();
+    size_t Calls() const { return calls_.size(); }
+
+    // Makes the recorded calls again, in order; the number whose result
+    // differed from the recorded one, the first of them described.
+    long Replay(std::string* firstDifference);
+
+    // One recorded call: made again, true when the result is the recorded one.
+    struct Call {
+        const char* function;
+        std::function<bool()> again;
+    };
+
+private:
+    HMODULE library_ = nullptr;
+    std::vector<Call> calls_;
+    int slots_ = 0;  // the keys and handles the library opened
+};
+
+}  // namespace bench
