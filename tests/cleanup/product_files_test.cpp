@@ -13,13 +13,11 @@ using test_support::FileExists;
 using test_support::KeyExists;
 using test_support::PutNumber;
 using test_support::PutText;
+using test_support::ReadText;
 using test_support::WriteFileBytes;
 
 bool HasValue(HKEY root, const std::string& path, const char* name) {
     return test_support::ReadValue(root, path, name).present;
-}
-std::string Text(HKEY root, const std::string& path, const char* name) {
-    return test_support::ReadText(root, path, name);
 }
 DWORD Number(HKEY root, const std::string& path, const char* name) {
     test_support::StoredValue value = test_support::ReadValue(root, path, name);
@@ -117,7 +115,7 @@ TEST_F(ProductFiles, TheProductsValuesTheSetupKeyTheMakersKeyAndEarlierReleasesG
         EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, product, name)) << name;
     // Written again by this very hook, first of all; then deleted with the rest.
     EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, product, "Product Type"));
-    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, product, "Serial Number"), "kept");
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, product, "Serial Number"), "kept");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSetupKey));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Quillon"));
     for (const char* release : {"1.00", "2.00.01", "3.06"}) {
@@ -181,25 +179,25 @@ TEST_F(ProductFiles, UserProfilesAreSwitchedOnWithTheirReconciliationEntries) {
     EXPECT_TRUE(DataMove(3));
     EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, "Network\\Logon", "UserProfiles"), 1u);
     const std::string desktop = std::string(kReconciliation) + "\\Desktop";
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "CentralFile"), "Desktop");
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "DefaultDir"), "*windir\\Desktop");
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "LocalFile"), "Desktop");
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "Name"), "*.lnk,*.pif");
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "RegKey"),
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "CentralFile"), "Desktop");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "DefaultDir"), "*windir\\Desktop");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "LocalFile"), "Desktop");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "Name"), "*.lnk,*.pif");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "RegKey"),
               "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders");
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "RegValue"), "Desktop");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "RegValue"), "Desktop");
     EXPECT_EQ(Number(HKEY_USERS, desktop, "Default"), 1u);
     EXPECT_EQ(Number(HKEY_USERS, desktop, "MustBeRelative"), 1u);
     // Not longer than the Windows folder: the folder's own name.
-    EXPECT_EQ(Text(HKEY_USERS, std::string(kReconciliation) + "\\Recent", "CentralFile"), "Recent");
-    EXPECT_EQ(Text(HKEY_USERS, std::string(kReconciliation) + "\\NetHood", "DefaultDir"), "*windir\\NetHood");
+    EXPECT_EQ(ReadText(HKEY_USERS, std::string(kReconciliation) + "\\Recent", "CentralFile"), "Recent");
+    EXPECT_EQ(ReadText(HKEY_USERS, std::string(kReconciliation) + "\\NetHood", "DefaultDir"), "*windir\\NetHood");
     for (const char* shared : {"Start Menu", "Programs", "Startup"})
         EXPECT_FALSE(KeyExists(HKEY_USERS, std::string(kReconciliation) + "\\" + shared)) << shared;
 
     // Already on: the entries are left as they are.
     PutText(HKEY_USERS, desktop, "CentralFile", "Changed");
     EXPECT_TRUE(DataMove(3));
-    EXPECT_EQ(Text(HKEY_USERS, desktop, "CentralFile"), "Changed");
+    EXPECT_EQ(ReadText(HKEY_USERS, desktop, "CentralFile"), "Changed");
 }
 
 // ---- After the copy ---------------------------------------------------------
