@@ -19,6 +19,7 @@
 #include "call_replay.h"
 #include "corehub_client.h"
 #include "hook_run_keeper.h"
+#include "import_table.h"
 #include "large_host.h"
 #include "library_tally.h"
 #include "message_box_watcher.h"
@@ -64,6 +65,37 @@ private:
     HMODULE module_;
 };
 
+// The time the uninstall waits for the answers to its questions is the
+// user's, not the hook's work: it is clocked in Cleanup.dll's own import of
+// MessageBoxA while the bench runs and taken off the hook's time.
+class QuestionClock {
+public:
+    explicit QuestionClock(HMODULE library) : library_(library) {
+        if (!bench::RedirectModuleImports(library_, kRedirection, 1, true))
+            Fail("cannot clock Cleanup.dll's questions");
+    }
+    ~QuestionClock() { bench::RedirectModuleImports(library_, kRedirection, 1, false); }
+    QuestionClock(const QuestionClock&) = delete;
+    QuestionClock& operator=(const QuestionClock&) = delete;
+
+    static void Reset() { milliseconds = 0; }
+    static double Milliseconds() { return milliseconds; }
+
+private:
+    static int WINAPI Clocked(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+        bench::Stopwatch watch;
+        const int answer = real(owner, text, caption, type);
+        milliseconds += watch.Milliseconds();
+        return answer;
+    }
+
+    static inline decltype(&MessageBoxA) real = nullptr;
+    static inline double milliseconds = 0;
+    static inline const bench::Redirection kRedirection[] = {
+        {"MessageBoxA", reinterpret_cast<void**>(&real), reinterpret_cast<void*>(&Clocked)}};
+    HMODULE library_;
+};
+
 struct Hook {
     const char* name;
     std::function<void()> prepare;  // before the run, not timed
@@ -77,7 +109,8 @@ struct Result {
     const char* hook = "";
     int runs = 0;
     bench::Spread spread;
-    bench::Spread floor;  // the same calls made directly
+    bench::Spread floor;   // the same calls made directly
+    double questions = 0;  // the median time spent waiting for answers, not counted
     long registryCalls = 0;
     long fileCalls = 0;  // files and profile files
 };
@@ -117,9 +150,11 @@ public:
             bench::LibraryTally tally;
             if (counts && !tally.Start(library_.Get())) Fail("cannot count Cleanup.dll's calls");
             if (record && !record->Record(library_.Get())) Fail("cannot record Cleanup.dll's calls");
+            QuestionClock::Reset();
             bench::Stopwatch watch;
             const bool done = hook.call();
-            const double time = watch.Milliseconds();
+            const double time = watch.Milliseconds() - QuestionClock::Milliseconds();
+            questions_ = QuestionClock::Milliseconds();
             if (counts) *counts = tally.Stop();
             if (record) record->StopRecording();
             if (!done) Fail(std::string(hook.name) + " failed");
@@ -162,9 +197,10 @@ public:
             Fail(std::string(hook.name) + ": the recording holds " + std::to_string(replay.Calls()) +
                  " calls, not the ones counted:" + Describe(first));
         // The hook and its floor take turns.
-        std::vector<double> times, floors;
+        std::vector<double> times, floors, questions;
         for (int run = 0; run < runs; ++run) {
             times.push_back(Run(hook, host, nullptr));
+            questions.push_back(questions_);
             floors.push_back(Replay(hook, host, replay));
         }
         Run(hook, host, &last);
@@ -173,6 +209,7 @@ public:
                  Describe(last));
         result.spread = bench::SpreadOf(times);
         result.floor = bench::SpreadOf(floors);
+        result.questions = bench::SpreadOf(questions).median;
         result.registryCalls = first.Calls(bench::CallKind::kRegistry);
         result.fileCalls = first.Calls(bench::CallKind::kFile) + first.Calls(bench::CallKind::kProfile);
         if (std::getenv("HOOK_BENCH_CALLS")) std::printf("  %s at %d:%s\n", hook.name, scale, Describe(first).c_str());
@@ -199,6 +236,7 @@ private:
 
     const Library& library_;
     test_support::MessageBoxWatcher& boxes_;
+    double questions_ = 0;  // in the last run
 };
 
 std::vector<Hook> Hooks(const Library& library) {
@@ -231,14 +269,14 @@ std::vector<Hook> Hooks(const Library& library) {
 }
 
 void PrintTable(const std::vector<Result>& results) {
-    std::printf("| scale | hook | runs | median ms | min..max ms | floor ms | floor min..max ms | ours/floor | ");
-    std::printf("registry calls | file calls |\n");
-    std::printf("|---:|---|---:|---:|---|---:|---|---:|---:|---:|\n");
+    std::printf("| scale | hook | runs | median ms | min..max ms | answers ms | floor ms | floor min..max ms | ");
+    std::printf("ours/floor | registry calls | file calls |\n");
+    std::printf("|---:|---|---:|---:|---|---:|---:|---|---:|---:|---:|\n");
     for (const Result& result : results) {
-        std::printf("| %d | %s | %d | %.1f | %.1f..%.1f | %.1f | %.1f..%.1f | %.2f | %ld | %ld |\n", result.scale,
-                    result.hook, result.runs, result.spread.median, result.spread.min, result.spread.max,
-                    result.floor.median, result.floor.min, result.floor.max, result.spread.median / result.floor.median,
-                    result.registryCalls, result.fileCalls);
+        std::printf("| %d | %s | %d | %.1f | %.1f..%.1f | %.1f | %.1f | %.1f..%.1f | %.2f | %ld | %ld |\n",
+                    result.scale, result.hook, result.runs, result.spread.median, result.spread.min, result.spread.max,
+                    result.questions, result.floor.median, result.floor.min, result.floor.max,
+                    result.spread.median / result.floor.median, result.registryCalls, result.fileCalls);
     }
 }
 
@@ -298,6 +336,7 @@ int main(int argc, char** argv) {
         if (!driver.IsOpen()) Fail("the stand-in driver is not running");
         driver.SetAtStation(false);
         const Library library;
+        const QuestionClock questionClock(library.Get());
         test_support::MessageBoxWatcher boxes(GetCurrentProcessId(), IDYES);
         Bench bench(library, boxes);
         const std::vector<Hook> hooks = Hooks(library);
