@@ -33,17 +33,23 @@ std::string WithoutEnclosingQuotes(const std::string& text) {
     return text;
 }
 
+// Sections are read again and again (the printer sections once per
+// station), and a read that does not fit has searched the whole file for
+// nothing: the next read starts at the size that held the last one.
+DWORD firstRead = kFirstRead;
+
 }  // namespace
 
 ProfileSection::ProfileSection(const char* section) {
     const bool windows9x = (GetVersion() & 0x80000000) != 0;
     std::vector<char> buffer;
     DWORD length = 0;
-    for (DWORD size = kFirstRead;; size *= 2) {
+    for (DWORD size = firstRead;; size *= 2) {
         buffer.assign(size, '\0');
         length = GetProfileSectionA(section, buffer.data(), size);
         // A section that does not fit comes back as the buffer's size less two.
         whole_ = length < size - 2;
+        if (whole_) firstRead = size;
         if (whole_ || windows9x || size >= kLargestRead) break;
     }
 
