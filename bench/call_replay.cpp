@@ -1,6 +1,7 @@
 #include "call_replay.h"
 
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "import_table.h"
@@ -69,8 +70,23 @@ char* Scratch(DWORD size) {
     return scratch.data();
 }
 
+// How long the library's last call took, for the counts.
+double lastMilliseconds = 0;
+
+template <typename Function, typename... Arguments>
+auto Timed(Function function, Arguments... arguments) {
+    LARGE_INTEGER before, after, frequency;
+    QueryPerformanceCounter(&before);
+    const auto result = function(arguments...);
+    QueryPerformanceCounter(&after);
+    QueryPerformanceFrequency(&frequency);
+    lastMilliseconds =
+        1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return result;
+}
+
 void Add(const char* function, std::function<bool()> again) {
-    recording->calls->push_back({function, std::move(again)});
+    recording->calls->push_back({function, lastMilliseconds, std::move(again)});
 }
 
 // A size given by pointer: whether it was given, and its value on the way in.
@@ -126,7 +142,7 @@ REAL(GetExitCodeProcess);
 // ---- Registry ------------------------------------------------------------
 
 LONG WINAPI OpenKey(HKEY parent, LPCSTR path, DWORD options, REGSAM access, PHKEY key) {
-    const LONG status = realRegOpenKeyExA(parent, path, options, access, key);
+    const LONG status = Timed(realRegOpenKeyExA, parent, path, options, access, key);
     const Ref from = RefOf(parent);
     const Text name(path);
     const int slot = status == ERROR_SUCCESS ? NewSlot(*key) : -1;
@@ -142,7 +158,7 @@ LONG WINAPI OpenKey(HKEY parent, LPCSTR path, DWORD options, REGSAM access, PHKE
 LONG WINAPI CreateKey(HKEY parent, LPCSTR path, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM access,
                       LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition) {
     const LONG status =
-        realRegCreateKeyExA(parent, path, reserved, keyClass, options, access, security, key, disposition);
+        Timed(realRegCreateKeyExA, parent, path, reserved, keyClass, options, access, security, key, disposition);
     const Ref from = RefOf(parent);
     const Text name(path), className(keyClass);
     const bool wantsDisposition = disposition != nullptr;
@@ -163,14 +179,14 @@ LONG WINAPI CreateKey(HKEY parent, LPCSTR path, DWORD reserved, LPSTR keyClass, 
 
 LONG WINAPI CloseKey(HKEY key) {
     const Ref which = RefOf(key);
-    const LONG status = realRegCloseKey(key);
+    const LONG status = Timed(realRegCloseKey, key);
     Forget(key);
     Add("RegCloseKey", [=] { return RegCloseKey(Resolve<HKEY>(which)) == status; });
     return status;
 }
 
 LONG WINAPI EnumKey(HKEY key, DWORD index, LPSTR name, DWORD size) {
-    const LONG status = realRegEnumKeyA(key, index, name, size);
+    const LONG status = Timed(realRegEnumKeyA, key, index, name, size);
     const Ref which = RefOf(key);
     Add("RegEnumKeyA", [=] { return RegEnumKeyA(Resolve<HKEY>(which), index, Scratch(size), size) == status; });
     return status;
@@ -179,7 +195,7 @@ LONG WINAPI EnumKey(HKEY key, DWORD index, LPSTR name, DWORD size) {
 LONG WINAPI EnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved, LPSTR keyClass,
                       LPDWORD classSize, PFILETIME written) {
     const InSize nameIn(nameSize), classIn(classSize);
-    const LONG status = realRegEnumKeyExA(key, index, name, nameSize, reserved, keyClass, classSize, written);
+    const LONG status = Timed(realRegEnumKeyExA, key, index, name, nameSize, reserved, keyClass, classSize, written);
     const Ref which = RefOf(key);
     const DWORD nameOut = nameSize ? *nameSize : 0;
     const bool wantsClass = keyClass != nullptr, wantsTime = written != nullptr;
@@ -215,7 +231,7 @@ LONG WINAPI EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWO
     read.dataIn = InSize(dataSize);
     read.wantsType = type != nullptr;
     read.wantsData = data != nullptr;
-    const LONG status = realRegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
+    const LONG status = Timed(realRegEnumValueA, key, index, name, nameSize, reserved, type, data, dataSize);
     read.dataOut = dataSize ? *dataSize : 0;
     const Ref which = RefOf(key);
     Add("RegEnumValueA", [=] {
@@ -236,7 +252,7 @@ LONG WINAPI QueryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LP
     read.dataIn = InSize(dataSize);
     read.wantsType = type != nullptr;
     read.wantsData = data != nullptr;
-    const LONG status = realRegQueryValueExA(key, name, reserved, type, data, dataSize);
+    const LONG status = Timed(realRegQueryValueExA, key, name, reserved, type, data, dataSize);
     read.dataOut = dataSize ? *dataSize : 0;
     const Ref which = RefOf(key);
     const Text valueName(name);
@@ -252,7 +268,7 @@ LONG WINAPI QueryValue(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LP
 }
 
 LONG WINAPI SetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
-    const LONG status = realRegSetValueExA(key, name, reserved, type, data, size);
+    const LONG status = Timed(realRegSetValueExA, key, name, reserved, type, data, size);
     const Ref which = RefOf(key);
     const Text valueName(name);
     const std::string bytes = data ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
@@ -265,7 +281,7 @@ LONG WINAPI SetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BY
 }
 
 LONG WINAPI DeleteKey(HKEY key, LPCSTR path) {
-    const LONG status = realRegDeleteKeyA(key, path);
+    const LONG status = Timed(realRegDeleteKeyA, key, path);
     const Ref which = RefOf(key);
     const Text name(path);
     Add("RegDeleteKeyA", [=] { return RegDeleteKeyA(Resolve<HKEY>(which), name.Get()) == status; });
@@ -273,7 +289,7 @@ LONG WINAPI DeleteKey(HKEY key, LPCSTR path) {
 }
 
 LONG WINAPI DeleteValue(HKEY key, LPCSTR valueName) {
-    const LONG status = realRegDeleteValueA(key, valueName);
+    const LONG status = Timed(realRegDeleteValueA, key, valueName);
     const Ref which = RefOf(key);
     const Text name(valueName);
     Add("RegDeleteValueA", [=] { return RegDeleteValueA(Resolve<HKEY>(which), name.Get()) == status; });
@@ -281,7 +297,7 @@ LONG WINAPI DeleteValue(HKEY key, LPCSTR valueName) {
 }
 
 LONG WINAPI FlushKey(HKEY key) {
-    const LONG status = realRegFlushKey(key);
+    const LONG status = Timed(realRegFlushKey, key);
     const Ref which = RefOf(key);
     Add("RegFlushKey", [=] { return RegFlushKey(Resolve<HKEY>(which)) == status; });
     return status;
@@ -291,7 +307,7 @@ LONG WINAPI FlushKey(HKEY key) {
 
 HANDLE WINAPI OpenFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                        DWORD flags, HANDLE model) {
-    const HANDLE file = realCreateFileA(path, access, share, security, disposition, flags, model);
+    const HANDLE file = Timed(realCreateFileA, path, access, share, security, disposition, flags, model);
     const Text name(path);
     const bool valid = IsValid(file);
     const int slot = valid ? NewSlot(file) : -1;
@@ -304,7 +320,7 @@ HANDLE WINAPI OpenFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIB
 }
 
 BOOL WINAPI Read(HANDLE file, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
-    const BOOL ok = realReadFile(file, buffer, size, done, overlapped);
+    const BOOL ok = Timed(realReadFile, file, buffer, size, done, overlapped);
     const Ref which = RefOf(file);
     const DWORD read = done ? *done : 0;
     Add("ReadFile", [=] {
@@ -315,7 +331,7 @@ BOOL WINAPI Read(HANDLE file, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAP
 }
 
 BOOL WINAPI Write(HANDLE file, LPCVOID data, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
-    const BOOL ok = realWriteFile(file, data, size, done, overlapped);
+    const BOOL ok = Timed(realWriteFile, file, data, size, done, overlapped);
     const Ref which = RefOf(file);
     const std::string bytes(static_cast<const char*>(data), size);
     const DWORD written = done ? *done : 0;
@@ -328,14 +344,14 @@ BOOL WINAPI Write(HANDLE file, LPCVOID data, DWORD size, LPDWORD done, LPOVERLAP
 
 BOOL WINAPI Close(HANDLE handle) {
     const Ref which = RefOf(handle);
-    const BOOL ok = realCloseHandle(handle);
+    const BOOL ok = Timed(realCloseHandle, handle);
     Forget(handle);
     Add("CloseHandle", [=] { return CloseHandle(Resolve<HANDLE>(which)) == ok; });
     return ok;
 }
 
 BOOL WINAPI Flush(HANDLE file) {
-    const BOOL ok = realFlushFileBuffers(file);
+    const BOOL ok = Timed(realFlushFileBuffers, file);
     const Ref which = RefOf(file);
     Add("FlushFileBuffers", [=] { return FlushFileBuffers(Resolve<HANDLE>(which)) == ok; });
     return ok;
@@ -344,7 +360,7 @@ BOOL WINAPI Flush(HANDLE file) {
 // The names a search finds are not compared: a folder put back after a run
 // may list them in another order.
 HANDLE WINAPI FindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
-    const HANDLE search = realFindFirstFileA(pattern, found);
+    const HANDLE search = Timed(realFindFirstFileA, pattern, found);
     const Text name(pattern);
     const bool valid = IsValid(search);
     const int slot = valid ? NewSlot(search) : -1;
@@ -358,7 +374,7 @@ HANDLE WINAPI FindFirst(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
 }
 
 BOOL WINAPI FindNext(HANDLE search, LPWIN32_FIND_DATAA found) {
-    const BOOL ok = realFindNextFileA(search, found);
+    const BOOL ok = Timed(realFindNextFileA, search, found);
     const Ref which = RefOf(search);
     Add("FindNextFileA", [=] {
         WIN32_FIND_DATAA data;
@@ -369,7 +385,7 @@ BOOL WINAPI FindNext(HANDLE search, LPWIN32_FIND_DATAA found) {
 
 BOOL WINAPI EndFind(HANDLE search) {
     const Ref which = RefOf(search);
-    const BOOL ok = realFindClose(search);
+    const BOOL ok = Timed(realFindClose, search);
     Forget(search);
     Add("FindClose", [=] { return FindClose(Resolve<HANDLE>(which)) == ok; });
     return ok;
@@ -382,35 +398,35 @@ DWORD Kind(DWORD attributes) {
 }
 
 DWORD WINAPI Attributes(LPCSTR path) {
-    const DWORD attributes = realGetFileAttributesA(path);
+    const DWORD attributes = Timed(realGetFileAttributesA, path);
     const Text name(path);
     Add("GetFileAttributesA", [=] { return Kind(GetFileAttributesA(name.Get())) == Kind(attributes); });
     return attributes;
 }
 
 BOOL WINAPI SetAttributes(LPCSTR path, DWORD attributes) {
-    const BOOL ok = realSetFileAttributesA(path, attributes);
+    const BOOL ok = Timed(realSetFileAttributesA, path, attributes);
     const Text name(path);
     Add("SetFileAttributesA", [=] { return SetFileAttributesA(name.Get(), attributes) == ok; });
     return ok;
 }
 
 BOOL WINAPI Delete(LPCSTR path) {
-    const BOOL ok = realDeleteFileA(path);
+    const BOOL ok = Timed(realDeleteFileA, path);
     const Text name(path);
     Add("DeleteFileA", [=] { return DeleteFileA(name.Get()) == ok; });
     return ok;
 }
 
 BOOL WINAPI RemoveFolder(LPCSTR path) {
-    const BOOL ok = realRemoveDirectoryA(path);
+    const BOOL ok = Timed(realRemoveDirectoryA, path);
     const Text name(path);
     Add("RemoveDirectoryA", [=] { return RemoveDirectoryA(name.Get()) == ok; });
     return ok;
 }
 
 BOOL WINAPI Move(LPCSTR from, LPCSTR to) {
-    const BOOL ok = realMoveFileA(from, to);
+    const BOOL ok = Timed(realMoveFileA, from, to);
     const Text source(from), target(to);
     Add("MoveFileA", [=] { return MoveFileA(source.Get(), target.Get()) == ok; });
     return ok;
@@ -419,7 +435,7 @@ BOOL WINAPI Move(LPCSTR from, LPCSTR to) {
 // ---- Profile files -------------------------------------------------------
 
 UINT WINAPI ProfileInt(LPCSTR section, LPCSTR key, INT fallback, LPCSTR file) {
-    const UINT value = realGetPrivateProfileIntA(section, key, fallback, file);
+    const UINT value = Timed(realGetPrivateProfileIntA, section, key, fallback, file);
     const Text sectionName(section), keyName(key), fileName(file);
     Add("GetPrivateProfileIntA",
         [=] { return GetPrivateProfileIntA(sectionName.Get(), keyName.Get(), fallback, fileName.Get()) == value; });
@@ -427,7 +443,7 @@ UINT WINAPI ProfileInt(LPCSTR section, LPCSTR key, INT fallback, LPCSTR file) {
 }
 
 DWORD WINAPI PrivateSection(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR file) {
-    const DWORD length = realGetPrivateProfileSectionA(section, buffer, size, file);
+    const DWORD length = Timed(realGetPrivateProfileSectionA, section, buffer, size, file);
     const Text sectionName(section), fileName(file);
     Add("GetPrivateProfileSectionA",
         [=] { return GetPrivateProfileSectionA(sectionName.Get(), Scratch(size), size, fileName.Get()) == length; });
@@ -435,14 +451,14 @@ DWORD WINAPI PrivateSection(LPCSTR section, LPSTR buffer, DWORD size, LPCSTR fil
 }
 
 DWORD WINAPI Section(LPCSTR section, LPSTR buffer, DWORD size) {
-    const DWORD length = realGetProfileSectionA(section, buffer, size);
+    const DWORD length = Timed(realGetProfileSectionA, section, buffer, size);
     const Text sectionName(section);
     Add("GetProfileSectionA", [=] { return GetProfileSectionA(sectionName.Get(), Scratch(size), size) == length; });
     return length;
 }
 
 DWORD WINAPI Entry(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer, DWORD size) {
-    const DWORD length = realGetProfileStringA(section, key, fallback, buffer, size);
+    const DWORD length = Timed(realGetProfileStringA, section, key, fallback, buffer, size);
     const Text sectionName(section), keyName(key), fallbackText(fallback);
     Add("GetProfileStringA", [=] {
         return GetProfileStringA(sectionName.Get(), keyName.Get(), fallbackText.Get(), Scratch(size), size) == length;
@@ -459,7 +475,7 @@ std::string EntryList(LPCSTR entries) {
 }
 
 BOOL WINAPI WriteSection(LPCSTR section, LPCSTR entries, LPCSTR file) {
-    const BOOL ok = realWritePrivateProfileSectionA(section, entries, file);
+    const BOOL ok = Timed(realWritePrivateProfileSectionA, section, entries, file);
     const Text sectionName(section), fileName(file);
     const std::string list = EntryList(entries);
     const bool hasEntries = entries != nullptr;
@@ -470,7 +486,7 @@ BOOL WINAPI WriteSection(LPCSTR section, LPCSTR entries, LPCSTR file) {
 }
 
 BOOL WINAPI WritePrivateEntry(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-    const BOOL ok = realWritePrivateProfileStringA(section, key, value, file);
+    const BOOL ok = Timed(realWritePrivateProfileStringA, section, key, value, file);
     const Text sectionName(section), keyName(key), text(value), fileName(file);
     Add("WritePrivateProfileStringA",
         [=] { return WritePrivateProfileStringA(sectionName.Get(), keyName.Get(), text.Get(), fileName.Get()) == ok; });
@@ -478,7 +494,7 @@ BOOL WINAPI WritePrivateEntry(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR f
 }
 
 BOOL WINAPI WriteEntry(LPCSTR section, LPCSTR key, LPCSTR value) {
-    const BOOL ok = realWriteProfileStringA(section, key, value);
+    const BOOL ok = Timed(realWriteProfileStringA, section, key, value);
     const Text sectionName(section), keyName(key), text(value);
     Add("WriteProfileStringA", [=] { return WriteProfileStringA(sectionName.Get(), keyName.Get(), text.Get()) == ok; });
     return ok;
@@ -490,8 +506,8 @@ BOOL WINAPI StartProcess(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRI
                          LPSECURITY_ATTRIBUTES threadSecurity, BOOL inherit, DWORD flags, LPVOID environment,
                          LPCSTR folder, LPSTARTUPINFOA startup, LPPROCESS_INFORMATION process) {
     const Text program(application), command(commandLine), where(folder);
-    const BOOL ok = realCreateProcessA(application, commandLine, processSecurity, threadSecurity, inherit, flags,
-                                       environment, folder, startup, process);
+    const BOOL ok = Timed(realCreateProcessA, application, commandLine, processSecurity, threadSecurity, inherit, flags,
+                          environment, folder, startup, process);
     STARTUPINFOA start = *startup;
     start.lpDesktop = nullptr;
     start.lpTitle = nullptr;
@@ -513,14 +529,14 @@ BOOL WINAPI StartProcess(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRI
 }
 
 DWORD WINAPI Wait(HANDLE handle, DWORD milliseconds) {
-    const DWORD result = realWaitForSingleObject(handle, milliseconds);
+    const DWORD result = Timed(realWaitForSingleObject, handle, milliseconds);
     const Ref which = RefOf(handle);
     Add("WaitForSingleObject", [=] { return WaitForSingleObject(Resolve<HANDLE>(which), milliseconds) == result; });
     return result;
 }
 
 BOOL WINAPI ExitCode(HANDLE process, LPDWORD code) {
-    const BOOL ok = realGetExitCodeProcess(process, code);
+    const BOOL ok = Timed(realGetExitCodeProcess, process, code);
     const Ref which = RefOf(process);
     const DWORD exitCode = ok ? *code : 0;
     Add("GetExitCodeProcess", [=] {
@@ -533,7 +549,7 @@ BOOL WINAPI ExitCode(HANDLE process, LPDWORD code) {
 #define RECORD(function, recorder) \
     { #function, reinterpret_cast < void**>(&real##function), reinterpret_cast < void*>(&recorder) }
 
-const Redirection kRecorders[] = {
+const imports::Redirection kRecorders[] = {
     RECORD(RegOpenKeyExA, OpenKey),
     RECORD(RegCreateKeyExA, CreateKey),
     RECORD(RegCloseKey, CloseKey),
@@ -571,6 +587,15 @@ const Redirection kRecorders[] = {
 };
 const int kRecorderCount = sizeof kRecorders / sizeof kRecorders[0];
 
+CallKind KindOf(const char* function) {
+    if (std::strncmp(function, "Reg", 3) == 0) return CallKind::kRegistry;
+    if (std::strstr(function, "Profile")) return CallKind::kProfile;
+    if (!std::strcmp(function, "CreateProcessA") || !std::strcmp(function, "WaitForSingleObject") ||
+        !std::strcmp(function, "GetExitCodeProcess"))
+        return CallKind::kProcess;
+    return CallKind::kFile;
+}
+
 #undef RECORD
 
 Recording current;
@@ -587,7 +612,7 @@ bool CallReplay::Record(HMODULE library) {
     current = Recording();
     current.calls = &calls_;
     recording = &current;
-    if (RedirectModuleImports(library, kRecorders, kRecorderCount, true) == 0) {
+    if (imports::RedirectModuleImports(library, kRecorders, kRecorderCount, true) <= 0) {
         recording = nullptr;
         return false;
     }
@@ -597,10 +622,36 @@ bool CallReplay::Record(HMODULE library) {
 
 void CallReplay::StopRecording() {
     if (!library_) return;
-    RedirectModuleImports(library_, kRecorders, kRecorderCount, false);
+    imports::RedirectModuleImports(library_, kRecorders, kRecorderCount, false);
     library_ = nullptr;
     slots_ = current.slots;
     recording = nullptr;
+}
+
+long CallCounts::Calls(CallKind kind) const {
+    long calls = 0;
+    for (const FunctionCalls& entry : entries) calls += entry.kind == kind ? entry.calls : 0;
+    return calls;
+}
+
+long CallCounts::Calls() const {
+    long calls = 0;
+    for (const FunctionCalls& entry : entries) calls += entry.calls;
+    return calls;
+}
+
+CallCounts CallReplay::Counts() const {
+    CallCounts counts;
+    for (const imports::Redirection& recorder : kRecorders) {
+        FunctionCalls entry{recorder.name, KindOf(recorder.name)};
+        for (const Call& call : calls_) {
+            if (std::strcmp(call.function, recorder.name) != 0) continue;
+            ++entry.calls;
+            entry.milliseconds += call.milliseconds;
+        }
+        if (entry.calls) counts.entries.push_back(entry);
+    }
+    return counts;
 }
 
 long CallReplay::Replay(std::string* firstDifference) {

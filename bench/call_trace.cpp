@@ -131,7 +131,7 @@ BOOL WINAPI TracedWriteProfileString(LPCSTR section, LPCSTR name, LPCSTR value) 
             reinterpret_cast < void*>(static_cast <decltype(&function)>(traced)) \
     }
 
-const Redirection redirections[] = {
+const imports::Redirection redirections[] = {
     REDIRECT(RegOpenKeyExA, realOpenKeyEx, TracedOpenKeyEx),
     REDIRECT(RegCreateKeyA, realCreateKey, TracedCreateKey),
     REDIRECT(RegCloseKey, realCloseKey, TracedCloseKey),
@@ -153,7 +153,7 @@ bool CallTrace::Start() {
     // Every function the store calls must be caught, or a call would go
     // unseen; a program that does not import one of them has it linked in a
     // way this does not understand.
-    if (RedirectImports(redirections, kRedirectionCount, true) != kRedirectionCount) {
+    if (imports::RedirectImports(redirections, kRedirectionCount, true) != kRedirectionCount) {
         Stop();
         return false;
     }
@@ -162,7 +162,7 @@ bool CallTrace::Start() {
 
 std::vector<std::string> CallTrace::Stop() {
     if (!lines) return {};
-    RedirectImports(redirections, kRedirectionCount, false);
+    imports::RedirectImports(redirections, kRedirectionCount, false);
     std::vector<std::string> recorded = std::move(*lines);
     delete lines;
     lines = nullptr;

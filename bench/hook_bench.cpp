@@ -21,7 +21,6 @@
 #include "hook_run_keeper.h"
 #include "import_table.h"
 #include "large_host.h"
-#include "library_tally.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
 #include "registry_snapshot.h"
@@ -71,10 +70,10 @@ private:
 class QuestionClock {
 public:
     explicit QuestionClock(HMODULE library) : library_(library) {
-        if (!bench::RedirectModuleImports(library_, kRedirection, 1, true))
+        if (imports::RedirectModuleImports(library_, kRedirection, 1, true) <= 0)
             Fail("cannot clock Cleanup.dll's questions");
     }
-    ~QuestionClock() { bench::RedirectModuleImports(library_, kRedirection, 1, false); }
+    ~QuestionClock() { imports::RedirectModuleImports(library_, kRedirection, 1, false); }
     QuestionClock(const QuestionClock&) = delete;
     QuestionClock& operator=(const QuestionClock&) = delete;
 
@@ -91,7 +90,7 @@ private:
 
     static inline decltype(&MessageBoxA) real = nullptr;
     static inline double milliseconds = 0;
-    static inline const bench::Redirection kRedirection[] = {
+    static inline const imports::Redirection kRedirection[] = {
         {"MessageBoxA", reinterpret_cast<void**>(&real), reinterpret_cast<void*>(&Clocked)}};
     HMODULE library_;
 };
@@ -119,20 +118,20 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool SameWork(const bench::LibraryCounts& first, const bench::LibraryCounts& second) {
+bool SameWork(const bench::CallCounts& first, const bench::CallCounts& second) {
     if (first.entries.size() != second.entries.size()) return false;
     for (size_t i = 0; i < first.entries.size(); ++i) {
-        if (first.entries[i].function != second.entries[i].function ||
+        if (std::strcmp(first.entries[i].function, second.entries[i].function) != 0 ||
             first.entries[i].calls != second.entries[i].calls)
             return false;
     }
     return true;
 }
 
-std::string Describe(const bench::LibraryCounts& counts) {
+std::string Describe(const bench::CallCounts& counts) {
     std::string text;
-    for (const bench::LibraryTallyEntry& entry : counts.entries)
-        text += " " + entry.function + "=" + std::to_string(entry.calls) + " (" +
+    for (const bench::FunctionCalls& entry : counts.entries)
+        text += std::string(" ") + entry.function + "=" + std::to_string(entry.calls) + " (" +
                 std::to_string(static_cast<int>(entry.milliseconds)) + " ms)";
     return text;
 }
@@ -141,21 +140,16 @@ class Bench {
 public:
     Bench(const Library& library, test_support::MessageBoxWatcher& boxes) : library_(library), boxes_(boxes) {}
 
-    // One run on the host as laid out, put back afterwards; with a tally,
-    // the library's calls are counted and handed back, with a replay, they
-    // are recorded.
-    double Run(const Hook& hook, bench::LargeHost& host, bench::LibraryCounts* counts,
-               bench::CallReplay* record = nullptr) {
+    // One run on the host as laid out, put back afterwards; with a replay,
+    // the library's calls are recorded.
+    double Run(const Hook& hook, bench::LargeHost& host, bench::CallReplay* record = nullptr) {
         return OnKeptHost(hook, host, [&] {
-            bench::LibraryTally tally;
-            if (counts && !tally.Start(library_.Get())) Fail("cannot count Cleanup.dll's calls");
             if (record && !record->Record(library_.Get())) Fail("cannot record Cleanup.dll's calls");
             QuestionClock::Reset();
             bench::Stopwatch watch;
             const bool done = hook.call();
             const double time = watch.Milliseconds() - QuestionClock::Milliseconds();
             questions_ = QuestionClock::Milliseconds();
-            if (counts) *counts = tally.Stop();
             if (record) record->StopRecording();
             if (!done) Fail(std::string(hook.name) + " failed");
             if (hook.check) hook.check(boxes_);
@@ -185,28 +179,24 @@ public:
         result.hook = hook.name;
         result.runs = runs;
         // A warm-up run takes what the host itself had of the product among
-        // the devices (put back only at the end). The first run after it
-        // counts, the last counts again, and the two must have done the same
-        // work, or a run left the host changed.
-        Run(hook, host, nullptr);
-        bench::LibraryCounts first, last;
-        Run(hook, host, &first);
-        bench::CallReplay replay;
-        Run(hook, host, nullptr, &replay);
-        if (static_cast<long>(replay.Calls()) != first.Calls())
-            Fail(std::string(hook.name) + ": the recording holds " + std::to_string(replay.Calls()) +
-                 " calls, not the ones counted:" + Describe(first));
+        // the devices (put back only at the end). The first run after it is
+        // recorded, the last too, and the two must have done the same work,
+        // or a run left the host changed.
+        Run(hook, host);
+        bench::CallReplay replay, last;
+        Run(hook, host, &replay);
         // The hook and its floor take turns.
         std::vector<double> times, floors, questions;
         for (int run = 0; run < runs; ++run) {
-            times.push_back(Run(hook, host, nullptr));
+            times.push_back(Run(hook, host));
             questions.push_back(questions_);
             floors.push_back(Replay(hook, host, replay));
         }
         Run(hook, host, &last);
-        if (!SameWork(first, last))
+        const bench::CallCounts first = replay.Counts();
+        if (!SameWork(first, last.Counts()))
             Fail(std::string(hook.name) + ": the runs did not do the same work:" + Describe(first) + " /" +
-                 Describe(last));
+                 Describe(last.Counts()));
         result.spread = bench::SpreadOf(times);
         result.floor = bench::SpreadOf(floors);
         result.questions = bench::SpreadOf(questions).median;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "library_tally.h"
+#include "call_replay.h"
 #include "registry_snapshot.h"
 #include "scaled_branch.h"
 #include "timing.h"
@@ -115,12 +115,13 @@ public:
     // One more snapshot, with its calls counted and timed.
     // The snapshot is linked into this program, so its own imports are
     // the ones counted.
-    std::vector<bench::LibraryTallyEntry> CountedSnapshot() {
+    std::vector<bench::FunctionCalls> CountedSnapshot() {
         DeleteFileA(SnapshotPath(folder_).c_str());
-        bench::LibraryTally tally;
-        if (!tally.Start(GetModuleHandleA(nullptr))) Fail("cannot count the snapshot's calls");
+        bench::CallReplay recording;
+        if (!recording.Record(GetModuleHandleA(nullptr))) Fail("cannot count the snapshot's calls");
         SaveRegistrySnapshot(folder_);
-        return tally.Stop().entries;
+        recording.StopRecording();
+        return recording.Counts().entries;
     }
 
     // What the editor exports now, both keys in one text.
@@ -166,7 +167,7 @@ void TimePair(int runs, Ours ours, Theirs theirs, std::vector<double>& ourTimes,
     }
 }
 
-using Tallies = std::vector<std::pair<int, std::vector<bench::LibraryTallyEntry>>>;
+using Tallies = std::vector<std::pair<int, std::vector<bench::FunctionCalls>>>;
 
 // One scale: the branch laid out, both pairs timed, the rows printed and one
 // snapshot's calls counted.
@@ -223,9 +224,8 @@ int main(int argc, char** argv) {
         // Where one snapshot's time goes: the calls it makes, with their time.
         std::printf("\n| scale | function | calls in one snapshot | ms inside |\n|---:|---|---:|---:|\n");
         for (const auto& [scale, counted] : tallies) {
-            for (const bench::LibraryTallyEntry& each : counted)
-                std::printf("| %d | `%s` | %ld | %.1f |\n", scale, each.function.c_str(), each.calls,
-                            each.milliseconds);
+            for (const bench::FunctionCalls& each : counted)
+                std::printf("| %d | `%s` | %ld | %.1f |\n", scale, each.function, each.calls, each.milliseconds);
         }
         bench.Clean();
     }

@@ -1,6 +1,6 @@
 #include "call_watch.h"
 
-#include <cstring>
+#include "import_table.h"
 
 namespace setup {
 
@@ -24,21 +24,15 @@ struct Counted<Index, Result(WINAPI*)(Arguments...)> {
     }
 };
 
-struct Watched {
-    const char* name;
-    void** real;
-    void* counting;
-};
-
 #define WATCH(index, function)                                                              \
-    Watched {                                                                               \
+    imports::Redirection {                                                                  \
 #function, reinterpret_cast < void**>(&Counted <index, decltype(&function)>::real), \
             reinterpret_cast < void*>(&Counted <index, decltype(&function)>::Call)          \
     }
 
 // What changes the machine: files and folders, the registry, the profile
 // files, and the programs started (the registry editor's import).
-const Watched watched[] = {
+const imports::Redirection watched[] = {
     WATCH(0, CreateFileA),
     WATCH(1, WriteFile),
     WATCH(2, FlushFileBuffers),
@@ -68,40 +62,11 @@ void Count(int index) {
     if (counted == stopAt) TerminateProcess(GetCurrentProcess(), kExitCutOff);
 }
 
-void WriteSlot(void** slot, void* target) {
-    DWORD protection = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    *slot = target;
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-}
-
 }  // namespace
 
 bool WatchCalls(HMODULE library, int stop) {
     stopAt = stop;
-    auto* base = reinterpret_cast<BYTE*>(library);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return false;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return false;
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); module->Name;
-         ++module) {
-        if (!module->OriginalFirstThunk) continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const char* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name;
-            for (const Watched& function : watched) {
-                if (std::strcmp(function.name, name) != 0) continue;
-                auto** slot = reinterpret_cast<void**>(&slots->u1.Function);
-                *function.real = *slot;
-                WriteSlot(slot, function.counting);
-            }
-        }
-    }
-    return true;
+    return imports::RedirectModuleImports(library, watched, sizeof watched / sizeof watched[0], true) >= 0;
 }
 
 int WatchedCalls() {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace bench {
+namespace imports {
 
 namespace {
 
@@ -24,12 +24,12 @@ int RedirectImports(const Redirection* redirections, int count, bool redirect) {
 int RedirectModuleImports(HMODULE module, const Redirection* redirections, int count, bool redirect) {
     auto* base = reinterpret_cast<BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return 0;
+    if (!base || dos->e_magic != IMAGE_DOS_SIGNATURE) return -1;
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return 0;
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!directory.VirtualAddress) return -1;
     int changed = 0;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); library->Name;
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); library->Name;
          ++library) {
         if (!library->OriginalFirstThunk) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
@@ -53,4 +53,4 @@ int RedirectModuleImports(HMODULE module, const Redirection* redirections, int c
     return changed;
 }
 
-}  // namespace bench
+}  // namespace imports
