@@ -48,22 +48,54 @@ configure_and_build_release() {
 }
 
 # A fresh prefix laid out as the host PC, its wineserver kept running
-# (services such as the stand-in drivers die with the wineserver).
+# (services such as the stand-in drivers die with the wineserver). A first
+# boot of Wine now and then fails on a busy machine; a layout that fails is
+# reported with the step and its output, and made once more from scratch.
 make_host() {
   export WINEPREFIX=$1
-  wineserver -k 2>/dev/null || true
+  local attempt
+  for attempt in 1 2; do
+    lay_out_host && return 0
+    stop_host
+    [ "$attempt" -eq 1 ] && say "Laying out $WINEPREFIX once more ..."
+  done
+  die "the host $WINEPREFIX could not be laid out"
+}
+
+# One attempt: false, after saying which step failed and what it printed.
+lay_out_host() {
+  end_wineserver
   rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
-  wineboot -i >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX" || return 1
+  start_wineserver || return 1
+  host_step wineboot -i || return 1
   # A first boot can leave two service managers answering in turn; a fresh
   # server after it has one, which the drivers' registration needs.
-  wineserver -k
-  wineserver -p </dev/null >/dev/null 2>&1
-  "$repo/host/image/layout-host.sh"
-  "$repo/host/image/install-drivers.sh" "$build/bin"
+  end_wineserver
+  start_wineserver || return 1
+  host_step "$repo/host/image/layout-host.sh" || return 1
+  host_step "$repo/host/image/install-drivers.sh" "$build/bin" || return 1
   # As after a start of the host: the devices present are listed.
-  "$repo/scripts/wine-run" "$build/bin/stationctl.exe" restart </dev/null >/dev/null
+  host_step "$repo/scripts/wine-run" "$build/bin/stationctl.exe" restart || return 1
+  rm -f "$WINEPREFIX.log"
+}
+
+end_wineserver() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# Persistent, its output away from any caller's pipe.
+start_wineserver() {
+  wineserver -p </dev/null >/dev/null 2>&1 || { say "error: wineserver -p failed in $WINEPREFIX"; return 1; }
+}
+
+host_step() {
+  "$@" </dev/null >"$WINEPREFIX.log" 2>&1 && return 0
+  local status=$?
+  say "error: '$*' failed (exit $status) while laying out $WINEPREFIX:"
+  tail -n 20 "$WINEPREFIX.log" | sed 's/^/  /'
+  return $status
 }
 
 stop_host() {
