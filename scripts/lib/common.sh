@@ -93,7 +93,8 @@ start_wineserver() {
 host_step() {
   "$@" </dev/null >"$WINEPREFIX.log" 2>&1 && return 0
   local status=$?
-  say "error: '$*' failed (exit $status) while laying out $WINEPREFIX:"
+  say "error: '$*' failed (exit $status) while laying out $WINEPREFIX" \
+    "($(df -h --output=avail "$(dirname "$WINEPREFIX")" | tail -n 1 | tr -d ' ') free on its disk):"
   tail -n 20 "$WINEPREFIX.log" | sed 's/^/  /'
   return $status
 }
