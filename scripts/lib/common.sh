@@ -48,9 +48,10 @@ configure_and_build_release() {
 }
 
 # A fresh prefix laid out as the host PC, its wineserver kept running
-# (services such as the stand-in drivers die with the wineserver). A first
-# boot of Wine now and then fails on a busy machine; a layout that fails is
-# reported with the step and its output, and made once more from scratch.
+# (services such as the stand-in drivers die with the wineserver). A step
+# that fails is reported with what it printed, and the layout is made once
+# more from scratch: one rare failure of Wine's first boot or of a driver's
+# registration should not end a run.
 make_host() {
   export WINEPREFIX=$1
   local attempt
