@@ -3,9 +3,9 @@
 // them, timed on a host laid out at three scales, with the registry, file
 // and profile-file calls each makes counted through the library's own
 // import table, and timed beside its floor: the same calls recorded and made
-// again directly, each checked against the result the hook got. The uninstall's questions about the task folders are
-// answered Yes. A console program; the host is put back after every run and
-// at the end.
+// again directly, each checked against the result the hook got. The
+// uninstall's questions about the task folders are answered Yes. A console
+// program; the host is put back after every run and at the end.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +18,7 @@
 
 #include "call_replay.h"
 #include "corehub_client.h"
+#include "file_backup.h"
 #include "hook_run_keeper.h"
 #include "import_table.h"
 #include "large_host.h"
@@ -38,6 +39,8 @@ const char kOldFolder[] = "C:\\Orvanta Bench Old";
 // Zelto KX9: the product whose setup also moves the station printers.
 const int kProductCode = 4;
 const int kTaskFolders = 8;
+
+using test_support::FileExists;
 
 [[noreturn]] void Fail(const std::string& what) {
     throw std::runtime_error(what);
@@ -99,8 +102,8 @@ struct Hook {
     const char* name;
     std::function<void()> prepare;  // before the run, not timed
     std::function<bool()> call;
-    std::function<void(const test_support::MessageBoxWatcher&)> check;  // after the run, not timed
-    bool removesLayout = false;  // takes the product's devices and the task folders
+    std::function<void(test_support::MessageBoxWatcher&)> check;  // after the run, not timed
+    bool removesLayout = false;                                   // takes the product's devices and the task folders
 };
 
 struct Result {
@@ -113,10 +116,6 @@ struct Result {
     long registryCalls = 0;
     long fileCalls = 0;  // files and profile files
 };
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 bool SameWork(const bench::CallCounts& first, const bench::CallCounts& second) {
     if (first.entries.size() != second.entries.size()) return false;
@@ -193,10 +192,10 @@ public:
             floors.push_back(Replay(hook, host, replay));
         }
         Run(hook, host, &last);
-        const bench::CallCounts first = replay.Counts();
-        if (!SameWork(first, last.Counts()))
+        const bench::CallCounts first = replay.Counts(), lastCounts = last.Counts();
+        if (!SameWork(first, lastCounts))
             Fail(std::string(hook.name) + ": the runs did not do the same work:" + Describe(first) + " /" +
-                 Describe(last.Counts()));
+                 Describe(lastCounts));
         result.spread = bench::SpreadOf(times);
         result.floor = bench::SpreadOf(floors);
         result.questions = bench::SpreadOf(questions).median;
@@ -236,22 +235,21 @@ std::vector<Hook> Hooks(const Library& library) {
     return {
         {"data move", nullptr,
          [=] { return dataMove(nullptr, kSnapshotFolder, kOldFolder, nullptr, nullptr, kProductCode); },
-         [](const test_support::MessageBoxWatcher&) {
-             if (!Exists(SnapshotPath(kSnapshotFolder))) Fail("data move wrote no snapshot");
+         [](test_support::MessageBoxWatcher&) {
+             if (!FileExists(SnapshotPath(kSnapshotFolder))) Fail("data move wrote no snapshot");
          }},
         // The snapshot the data move leaves, which this hook imports.
         {"setup complete", [] { SaveRegistrySnapshot(kSnapshotFolder); },
          [=] { return complete(kSnapshotFolder, bench::kBenchInstallFolder, kProductCode); },
-         [](const test_support::MessageBoxWatcher&) {
-             if (Exists(SnapshotPath(kSnapshotFolder))) Fail("setup complete left the snapshot");
+         [](test_support::MessageBoxWatcher&) {
+             if (FileExists(SnapshotPath(kSnapshotFolder))) Fail("setup complete left the snapshot");
          }},
         {"uninstall", nullptr, [=] { return uninstall(nullptr, nullptr, 0) == 0; },
-         [](const test_support::MessageBoxWatcher& watcher) {
-             auto& boxes = const_cast<test_support::MessageBoxWatcher&>(watcher);
+         [](test_support::MessageBoxWatcher& boxes) {
              if (boxes.Boxes().size() != kTaskFolders)
                  Fail("uninstall asked " + std::to_string(boxes.Boxes().size()) +
                       " questions, not one per task folder");
-             if (Exists(std::string(bench::kBenchInstallFolder) + "\\Station1Tasks"))
+             if (FileExists(std::string(bench::kBenchInstallFolder) + "\\Station1Tasks"))
                  Fail("uninstall left the task folders");
          },
          true},

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "folder_backup.h"
+#include "host_folders.h"
 
 namespace bench {
 
@@ -37,12 +38,6 @@ std::string Format(const char* format, int first, int second = 0) {
     char text[160];
     std::snprintf(text, sizeof text, format, first, second);
     return text;
-}
-
-std::string WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    return length > 0 && length < sizeof folder ? folder : "C:\\windows";
 }
 
 // One key of HKEY_LOCAL_MACHINE, created with its parents and open while the
@@ -86,17 +81,6 @@ void AppendToSection(const char* section, const std::string& file, const std::ve
     WritePrivateProfileSectionA(section, text.c_str(), file.c_str());
 }
 
-bool WriteSmallFile(const std::string& path, const std::string& text) {
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool done =
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    CloseHandle(file);
-    return done;
-}
-
 std::string TaskFolder(int station) {
     return std::string(kBenchInstallFolder) + Format("\\Station%dTasks", station);
 }
@@ -107,7 +91,7 @@ LargeHost::LargeHost(int scale) : scale_(scale) {
     for (const char* path : {kEnumKey, kDisplayClassKey, kPrintersKey, kProfileListKey})
         keptKeys_.push_back(std::make_unique<test_support::RegistryBackup>(HKEY_LOCAL_MACHINE, path));
     for (const char* name : {"win.ini", "system.ini"})
-        keptFiles_.push_back(std::make_unique<test_support::FileBackup>(WindowsFolder() + "\\" + name));
+        keptFiles_.push_back(std::make_unique<test_support::FileBackup>(test_support::WindowsFile(name)));
     test_support::RemoveFolder(kBenchInstallFolder);
     branch_ = std::make_unique<ScaledBranch>();
     LayOutBranch();
@@ -160,26 +144,21 @@ void LargeHost::LayOutDevices() {
                 ++deviceKeys_;
             }
         }
-        for (int type = 0; type < kRootClasses; ++type) {
-            ++deviceKeys_;
-            for (int instance = 0; instance < kRootInstances; ++instance) {
-                Key key(std::string(kEnumKey) +
-                        Format("\\Root\\BenchRoot%03d\\%04d", unit * kRootClasses + type, instance));
-                key.Text("Class", "System");
-                key.Text("Driver", Format("System\\%04d", 5000 + instance));
+        // Root and ISA devices: a key each, its instances below it.
+        const auto layOut = [&](const char* device, int devices, int instances, const char* deviceClass,
+                                int firstDriver) {
+            for (int number = unit * devices; number < (unit + 1) * devices; ++number) {
                 ++deviceKeys_;
+                for (int instance = 0; instance < instances; ++instance) {
+                    Key key(std::string(kEnumKey) + Format(device, number, instance));
+                    key.Text("Class", deviceClass);
+                    key.Text("Driver", std::string(deviceClass) + Format("\\%04d", firstDriver + instance));
+                    ++deviceKeys_;
+                }
             }
-        }
-        for (int device = 0; device < kIsaDevices; ++device) {
-            ++deviceKeys_;
-            for (int instance = 0; instance < kIsaInstances; ++instance) {
-                Key key(std::string(kEnumKey) +
-                        Format("\\ISAPNP\\BNC%04X\\%04d", unit * kIsaDevices + device, instance));
-                key.Text("Class", "Media");
-                key.Text("Driver", Format("Media\\%04d", 100 + instance));
-                ++deviceKeys_;
-            }
-        }
+        };
+        layOut("\\Root\\BenchRoot%03d\\%04d", kRootClasses, kRootInstances, "System", 5000);
+        layOut("\\ISAPNP\\BNC%04X\\%04d", kIsaDevices, kIsaInstances, "Media", 100);
     }
     PutBackProductDevices();
     deviceKeys_ += 2 * kProductAdapters;
@@ -198,7 +177,7 @@ void LargeHost::PutBackProductDevices() {
 }
 
 void LargeHost::LayOutPrinters() {
-    const std::string winIni = WindowsFolder() + "\\win.ini";
+    const std::string winIni = test_support::WindowsFile("win.ini");
     std::vector<std::string> devices, ports;
     const int count = scale_ * kPrinters;
     for (int number = 0; number < count; ++number) {
@@ -223,13 +202,13 @@ void LargeHost::LayOutPrinters() {
 }
 
 void LargeHost::LayOutUsers() {
-    const std::string windows = WindowsFolder();
+    const std::string windows = test_support::WindowsFolder();
     std::vector<std::string> lists;
     for (int number = 0; number < scale_ * kUsers; ++number) {
         const std::string name = Format("BENCHUSER%04d", number);
         Key(std::string(kProfileListKey) + "\\" + name).Text("ProfileImagePath", windows + "\\Profiles\\" + name);
         const std::string file = windows + "\\" + name + ".PWL";
-        if (WriteSmallFile(file, "\xE3\x82\x85\x96" + name)) passwordFiles_.push_back(file);
+        if (test_support::WriteFileBytes(file, "\xE3\x82\x85\x96" + name)) passwordFiles_.push_back(file);
         lists.push_back(name + "=" + file);
         ++users_;
     }
@@ -250,12 +229,13 @@ void LargeHost::PutBackTaskFolders() {
             const std::string jobFolder = week + Format("\\Job%03d", job);
             CreateDirectoryA(jobFolder.c_str(), nullptr);
             for (int file = 0; file < kFilesPerJob; ++file) {
-                if (WriteSmallFile(jobFolder + Format("\\Task%02d.job", file),
-                                   Format("station %d job %d\r\n", station, job)))
+                if (test_support::WriteFileBytes(jobFolder + Format("\\Task%02d.job", file),
+                                                 Format("station %d job %d\r\n", station, job)))
                     ++taskFiles_;
             }
         }
-        WriteSmallFile(std::string(kBenchInstallFolder) + Format("\\Station%dTaskLog.txt", station), "log\r\n");
+        test_support::WriteFileBytes(std::string(kBenchInstallFolder) + Format("\\Station%dTaskLog.txt", station),
+                                     "log\r\n");
     }
 }
 

@@ -14,26 +14,24 @@
 #include <vector>
 
 #include "call_replay.h"
+#include "file_backup.h"
+#include "host_folders.h"
 #include "registry_snapshot.h"
 #include "scaled_branch.h"
 #include "timing.h"
 
 namespace {
 
+using test_support::FileExists;
+
 const int kScales[] = {1, 5, 25};
 const char kEditorKeys[][64] = {"HKEY_LOCAL_MACHINE\\Software\\Quillon\\Orvanta",
                                 "HKEY_LOCAL_MACHINE\\Enum\\Root\\Ternway"};
 
-std::string WindowsFolder() {
-    char windows[MAX_PATH] = {};
-    UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-    return length > 0 && length < sizeof windows ? windows : "C:\\windows";
-}
-
 // The editor started hidden and waited for, as the import starts it; false
 // when it could not start or failed.
 bool RunEditor(const std::string& arguments) {
-    std::string command = WindowsFolder() + "\\regedit.exe " + arguments;
+    std::string command = test_support::WindowsFile("regedit.exe") + " " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -49,20 +47,6 @@ bool RunEditor(const std::string& arguments) {
     return ended && exitCode == 0;
 }
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::string text;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        for (size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;) text.append(block, read);
-        std::fclose(file);
-    }
-    return text;
-}
-
 class Bench {
 public:
     explicit Bench(const std::string& folder) : folder_(folder) {
@@ -75,7 +59,7 @@ public:
         bench::Stopwatch watch;
         SaveRegistrySnapshot(folder_);
         const double time = watch.Milliseconds();
-        if (!Exists(SnapshotPath(folder_))) Fail("SaveRegistrySnapshot wrote no snapshot");
+        if (!FileExists(SnapshotPath(folder_))) Fail("SaveRegistrySnapshot wrote no snapshot");
         return time;
     }
 
@@ -86,24 +70,24 @@ public:
         bool done = true;
         for (int i = 0; i < 2; ++i) done = RunEditor("/e \"" + exports_[i] + "\" \"" + kEditorKeys[i] + "\"") && done;
         const double time = watch.Milliseconds();
-        if (!done || !Exists(exports_[0]) || !Exists(exports_[1])) Fail("regedit /e failed");
+        if (!done || !FileExists(exports_[0]) || !FileExists(exports_[1])) Fail("regedit /e failed");
         return time;
     }
 
     // The setup-complete hook's import, which deletes the snapshot once the
     // editor is done with it.
     double Import() {
-        if (!Exists(SnapshotPath(folder_))) SaveRegistrySnapshot(folder_);
+        if (!FileExists(SnapshotPath(folder_))) SaveRegistrySnapshot(folder_);
         bench::Stopwatch watch;
         ImportRegistrySnapshot(folder_);
         const double time = watch.Milliseconds();
-        if (Exists(SnapshotPath(folder_))) Fail("ImportRegistrySnapshot left the snapshot: the import did not end");
+        if (FileExists(SnapshotPath(folder_))) Fail("ImportRegistrySnapshot left the snapshot: the import did not end");
         return time;
     }
 
     // The editor importing the two files it exported.
     double EditorImport() {
-        if (!Exists(exports_[0]) || !Exists(exports_[1])) EditorExport();
+        if (!FileExists(exports_[0]) || !FileExists(exports_[1])) EditorExport();
         bench::Stopwatch watch;
         bool done = true;
         for (const std::string& file : exports_) done = RunEditor("-s \"" + file + "\"") && done;
@@ -127,7 +111,7 @@ public:
     // What the editor exports now, both keys in one text.
     std::string Exported() {
         EditorExport();
-        return ReadWhole(exports_[0]) + ReadWhole(exports_[1]);
+        return test_support::ReadFileBytes(exports_[0]) + test_support::ReadFileBytes(exports_[1]);
     }
 
     void Clean() {

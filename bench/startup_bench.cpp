@@ -4,8 +4,9 @@
 // same after the system work the control center's start-up has to do (its
 // system libraries, its configuration load's calls). Each gets a warm-up
 // start (so a cold wineserver or file cache is not counted), then they start
-// in turns, the first of each round changing every round. Each start is timed to two points:
-// its main window on the screen, and its picture painted there.
+// in turns, the first of each round changing every round. Each start is
+// timed to two points: its main window on the screen, and its picture
+// painted there.
 #include <windows.h>
 
 #include <algorithm>

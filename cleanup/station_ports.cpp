@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -194,8 +195,7 @@ void MoveStationPrinters() {
     if (!NeedsPortCleanup()) return;
     // Read when the first station's printer moves; nothing the move writes
     // adds or removes a printer.
-    std::vector<RegisteredPrinter> printers;
-    bool printersRead = false;
+    std::optional<std::vector<RegisteredPrinter>> printers;
     for (int station = 1; station <= kStations; ++station) {
         RegKey key;
         if (!key.Open(HKEY_LOCAL_MACHINE, StationKey(station))) continue;
@@ -212,11 +212,8 @@ void MoveStationPrinters() {
         if (!key.ReadString("Station Name", stationName, kTextLimit) ||
             !key.ReadString("Printer Name", printerName, kTextLimit))
             continue;
-        if (!printersRead) {
-            printers = RegisteredPrinters();
-            printersRead = true;
-        }
-        MoveStationPrinter(station, stationName, printerName, printers);
+        if (!printers) printers = RegisteredPrinters();
+        MoveStationPrinter(station, stationName, printerName, *printers);
     }
 }
 

@@ -1,5 +1,5 @@
 // A module's own import table, redirected: setup.exe's call watch and the
-// benches' call trace, tally and replay put their replacements there, so
+// benches' call trace and replay put their replacements there, so
 // the code they watch stays exactly as it ships.
 #pragma once
 

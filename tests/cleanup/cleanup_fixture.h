@@ -14,6 +14,7 @@
 #include "corehub_client.h"
 #include "file_backup.h"
 #include "folder_backup.h"
+#include "host_folders.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
 #include "registry_backup.h"
@@ -45,17 +46,7 @@ inline const char kPortDevicesKey[] = "Enum\\Root\\Ternway";
 inline const char kPortDriversKey[] = "System\\CurrentControlSet\\Services\\Class\\Ports";
 inline const char kOldPortMonitorFile[] = "C:\\Program Files\\Orvanta\\localmon.dll";
 
-inline std::string WindowsFile(const char* name) {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return std::string(folder) + "\\" + name;
-}
-
-// The user's start-menu programs folder, as the shell's folder list has it.
-inline std::string ProgramsFolder() {
-    return test_support::ReadText(HKEY_CURRENT_USER,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs");
-}
+using test_support::WindowsFile;
 
 // "07-Dec-2026": today as the boot-file comments write it.
 inline std::string Today() {

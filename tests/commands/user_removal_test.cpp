@@ -9,6 +9,7 @@
 
 #include "file_backup.h"
 #include "folder_backup.h"
+#include "host_folders.h"
 #include "model_fixture.h"
 #include "registry_backup.h"
 #include "resource_ids.h"
@@ -21,15 +22,8 @@ namespace {
 const char kProfileList[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList";
 const char kUser[] = "Tester";
 
-std::string WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+using test_support::FileExists;
+using test_support::WindowsFolder;
 
 void WriteFile(const std::string& path, bool readOnly = false) {
     std::ofstream(path) << "x";
@@ -110,8 +104,8 @@ TEST_F(UserRemoval, AfterYesEverythingOfTheUserGoesReadOnlyFilesToo) {
     ASSERT_EQ(shownTexts.size(), 1u);
     EXPECT_EQ(shownTexts[0].text, Repeated(IDS_CONFIRM_REMOVE_USER, kUser));
     EXPECT_EQ(shownTexts[0].style, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
-    EXPECT_FALSE(Exists(profile_));
-    EXPECT_FALSE(Exists(passwordFile_));
+    EXPECT_FALSE(FileExists(profile_));
+    EXPECT_FALSE(FileExists(passwordFile_));
     EXPECT_EQ(PasswordEntry(), "(none)");
     EXPECT_FALSE(EntryExists());
 }
@@ -120,8 +114,8 @@ TEST_F(UserRemoval, NoLeavesEverything) {
     Pick(kUser);
     shownTextAnswer = IDNO;
     RemoveUserCommand(nullptr);
-    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt"));
-    EXPECT_TRUE(Exists(passwordFile_));
+    EXPECT_TRUE(FileExists(profile_ + "\\Desktop\\Notes\\kept.txt"));
+    EXPECT_TRUE(FileExists(passwordFile_));
     EXPECT_TRUE(EntryExists());
 }
 
@@ -149,7 +143,7 @@ TEST_F(UserRemoval, TheCurrentUserInAnyCaseAndALoggedOnUserAreRefused) {
     EXPECT_EQ(shownTexts[0].style, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(shownTexts[1].text, Repeated(IDS_USER_LOGGED_ON, kUser));
     EXPECT_EQ(shownTexts[1].style, static_cast<UINT>(MB_ICONSTOP));
-    EXPECT_TRUE(Exists(profile_));
+    EXPECT_TRUE(FileExists(profile_));
     EXPECT_TRUE(EntryExists());
 }
 
@@ -160,7 +154,7 @@ TEST_F(UserRemoval, AMissingProfileFolderIsReportedAndTheOtherStepsStillRun) {
     RemoveUserCommand(nullptr);
     EXPECT_EQ(Texts(), (std::vector<std::string>{Repeated(IDS_CONFIRM_REMOVE_USER, kUser),
                                                  Formatted(IDS_PROFILE_NOT_REMOVED, Lower(profile_))}));
-    EXPECT_FALSE(Exists(passwordFile_));
+    EXPECT_FALSE(FileExists(passwordFile_));
     EXPECT_FALSE(EntryExists());
 }
 
@@ -182,12 +176,12 @@ TEST_F(UserRemoval, AFileInUseStopsItsFoldersButWhatWentStaysGone) {
     ASSERT_NE(open, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(RemoveDirectoryTree(profile_));
     CloseHandle(open);
-    for (size_t i = 0; i + 1 < files.size(); ++i) EXPECT_FALSE(Exists(files[i])) << files[i] << " went before";
-    EXPECT_TRUE(Exists(busy));
-    EXPECT_TRUE(Exists(notes));
-    EXPECT_TRUE(Exists(profile_));
+    for (size_t i = 0; i + 1 < files.size(); ++i) EXPECT_FALSE(FileExists(files[i])) << files[i] << " went before";
+    EXPECT_TRUE(FileExists(busy));
+    EXPECT_TRUE(FileExists(notes));
+    EXPECT_TRUE(FileExists(profile_));
     EXPECT_TRUE(RemoveDirectoryTree(profile_)) << "removed once the file is free";
-    EXPECT_FALSE(Exists(profile_));
+    EXPECT_FALSE(FileExists(profile_));
 }
 
 TEST_F(UserRemoval, AProfileFolderThatIsALinkGoesAsALinkAndWhatItShowsStays) {
@@ -199,11 +193,11 @@ TEST_F(UserRemoval, AProfileFolderThatIsALinkGoesAsALinkAndWhatItShowsStays) {
     Pick("Linked");
     shownTextAnswer = IDYES;
     RemoveUserCommand(nullptr);
-    EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt")) << "Tester's folder, which the link showed";
+    EXPECT_TRUE(FileExists(profile_ + "\\Desktop\\Notes\\kept.txt")) << "Tester's folder, which the link showed";
     // NT removes the link itself; Wine cannot remove a link to a folder that
     // holds files, and the removal then says so.
     std::vector<std::string> expected{Repeated(IDS_CONFIRM_REMOVE_USER, "Linked")};
-    if (Exists(link)) expected.push_back(Formatted(IDS_PROFILE_NOT_REMOVED, Lower(link)));
+    if (FileExists(link)) expected.push_back(Formatted(IDS_PROFILE_NOT_REMOVED, Lower(link)));
     EXPECT_EQ(Texts(), expected);
     test_support::RemoveFolderLink(link);
 }
@@ -232,14 +226,14 @@ TEST_F(UserRemoval, ANameThatIsNoFolderOfItsOwnRemovesNoFolder) {
         Pick(name);
         shownTextAnswer = IDYES;
         RemoveUserCommand(nullptr);
-        EXPECT_TRUE(Exists(sentinel));
-        EXPECT_TRUE(Exists(profile_ + "\\Desktop\\Notes\\kept.txt"));
-        EXPECT_TRUE(Exists(longName));
+        EXPECT_TRUE(FileExists(sentinel));
+        EXPECT_TRUE(FileExists(profile_ + "\\Desktop\\Notes\\kept.txt"));
+        EXPECT_TRUE(FileExists(longName));
         ASSERT_GE(shownTexts.size(), 2u);
         EXPECT_EQ(shownTexts[1].text,
                   Formatted(IDS_PROFILE_NOT_REMOVED, Lower(WindowsFolder() + "\\Profiles\\" + name)));
         // The other steps name the entry exactly: Tester's own stay.
-        EXPECT_TRUE(Exists(passwordFile_));
+        EXPECT_TRUE(FileExists(passwordFile_));
         EXPECT_EQ(PasswordEntry(), passwordFile_);
         EXPECT_TRUE(EntryExists());
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(kProfileList) + "\\" + name));

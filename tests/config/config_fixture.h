@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "host_folders.h"
 #include "registry_backup.h"
 #include "registry_values.h"
 #include "resource_library_suite.h"
@@ -135,9 +136,7 @@ inline std::optional<std::string> ProfileEntry(const char* section, const std::s
 
 // The lines of a section as they stand in C:\windows\win.ini on disk.
 inline std::vector<std::string> WinIniSection(const std::string& section) {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, sizeof folder);
-    std::ifstream file(std::string(folder) + "\\win.ini");
+    std::ifstream file(test_support::WindowsFile("win.ini"));
     std::vector<std::string> lines;
     bool inside = false;
     for (std::string line; std::getline(file, line);) {

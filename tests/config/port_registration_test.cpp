@@ -10,6 +10,7 @@
 
 #include "config_fixture.h"
 #include "file_backup.h"
+#include "host_folders.h"
 #include "port_registration.h"
 #include "resource_ids.h"
 
@@ -55,11 +56,7 @@ protected:
     static std::string Driver(int station, int port) {
         return kDriverBranch + "\\App" + std::to_string(station) + "Port" + std::to_string(port);
     }
-    static std::string WinIniPath() {
-        char folder[MAX_PATH];
-        GetWindowsDirectoryA(folder, sizeof folder);
-        return std::string(folder) + "\\win.ini";
-    }
+    static std::string WinIniPath() { return test_support::WindowsFile("win.ini"); }
     static bool ListedInWinIni(const std::string& port) {
         auto lines = WinIniSection("Ports");
         return std::find(lines.begin(), lines.end(), port + "=") != lines.end();

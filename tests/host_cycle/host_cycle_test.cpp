@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "file_backup.h"
+#include "host_folders.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
 #include "registry_values.h"
@@ -52,18 +53,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string ProgramsFolder() {
-    HKEY key = nullptr;
-    char folder[MAX_PATH] = {};
-    DWORD size = sizeof folder - 1;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
-        RegQueryValueExA(key, "Programs", nullptr, nullptr, reinterpret_cast<BYTE*>(folder), &size);
-        RegCloseKey(key);
-    }
-    return folder;
-}
-
 struct SetupRun {
     DWORD exitCode = 0;
     std::string output;
@@ -97,7 +86,7 @@ TEST(HostCycle, InstallTwiceThenUninstallLeavesNothingOfTheProduct) {
 
     SetupRun uninstall = RunSetup("uninstall");
     ASSERT_EQ(uninstall.exitCode, 0u) << uninstall.output;
-    const std::string programs = ProgramsFolder();
+    const std::string programs = test_support::StartMenuProgramsFolder();
     std::vector<std::string> asked;
     for (const auto& box : uninstall.boxes) asked.push_back(box.text);
     EXPECT_EQ(asked, (std::vector<std::string>{programs + "\\Startup Zelto KX4",

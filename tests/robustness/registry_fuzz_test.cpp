@@ -18,6 +18,7 @@
 
 #include "campaign.h"
 #include "file_backup.h"
+#include "host_folders.h"
 #include "main_window_fixture.h"
 #include "registry_values.h"
 
@@ -412,9 +413,7 @@ std::map<std::string, std::vector<std::string>> IniSections(const std::string& b
 }
 
 std::string WinIni() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\win.ini";
+    return test_support::WindowsFile("win.ini");
 }
 
 struct Before {

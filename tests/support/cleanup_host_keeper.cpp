@@ -3,23 +3,11 @@
 #include <algorithm>
 
 #include "file_lists.h"
-#include "registry_values.h"
+#include "host_folders.h"
 
 namespace test_support {
 
 namespace {
-
-std::string WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    return length > 0 && length < sizeof folder ? folder : "";
-}
-
-std::string SystemFolder() {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, sizeof folder);
-    return length > 0 && length < sizeof folder ? folder : "";
-}
 
 const char* const kMachineKeys[] = {
     "Software\\Quillon\\Orvanta",
@@ -86,8 +74,7 @@ void CleanupHostKeeper::KeepFolder(const std::string& path) {
 }
 
 void CleanupHostKeeper::KeepStartMenuFolder(const std::string& name) {
-    const std::string programs = ReadText(
-        HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs");
+    const std::string programs = StartMenuProgramsFolder();
     if (!programs.empty()) KeepFolder(programs + "\\" + name);
 }
 
