@@ -2,7 +2,9 @@
 """Checks the Windows 95/98 release from its files, since these machines
 cannot run 32-bit programs: every file a PE32 image for i386 that asks for
 Windows 4.0, Cleanup.dll exporting exactly the names the setup engine looks
-up, and every import one that Windows 95 and 98 both export. Functions that
+up, every import one that Windows 95 and 98 both export, and every library
+one that Windows 95 can load: with its base relocations and without a TLS
+directory. Functions that
 those systems export only as stubs may be imported by the compiler's runtime
 but never called by our own code (given as object files and archives).
 
@@ -23,7 +25,8 @@ import zipfile
 
 I386 = 0x14C
 PE32 = 0x10B
-EXPORT_DIRECTORY, IMPORT_DIRECTORY, DELAY_IMPORT_DIRECTORY = 0, 1, 13
+EXPORT_DIRECTORY, IMPORT_DIRECTORY, RELOCATION_DIRECTORY, TLS_DIRECTORY, DELAY_IMPORT_DIRECTORY = 0, 1, 5, 9, 13
+RELOCS_STRIPPED, DLL = 0x0001, 0x2000
 
 
 class NotAnImage(Exception):
@@ -40,7 +43,8 @@ class Image:
         pe = self.u32(0x3C)
         if data[pe:pe + 4] != b"PE\0\0":
             raise NotAnImage("no PE header")
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        self.machine, sections, _, _, _, optional_size, self.characteristics = struct.unpack_from(
+            "<HHIIIHH", data, pe + 4)
         optional = pe + 24
         self.magic = self.u16(optional)
         if self.magic != PE32:
@@ -130,6 +134,14 @@ def check_image(name, data, allowed, exports, faults):
     for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
         if version != (4, 0):
             faults.append("%s: %s version %d.%d, not 4.0" % (name, what, version[0], version[1]))
+    if image.characteristics & DLL:
+        # Windows 95's LoadLibrary refuses static TLS (ERROR_DLL_INIT_FAILED),
+        # and a library that cannot be moved fails to load wherever its
+        # preferred base is taken.
+        if image.directory(TLS_DIRECTORY)[1]:
+            faults.append("%s: has a TLS directory, which Windows 95 does not load in a library" % name)
+        if image.characteristics & RELOCS_STRIPPED or not image.directory(RELOCATION_DIRECTORY)[1]:
+            faults.append("%s: has no base relocations, so it cannot be loaded away from its base" % name)
     if image.directory(DELAY_IMPORT_DIRECTORY)[1]:
         faults.append("%s: delay-loaded imports, which this check cannot vouch for" % name)
     for dll, function in image.imports():
