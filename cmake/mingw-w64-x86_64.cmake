@@ -5,7 +5,3 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
 set(THREAD_MODEL posix)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
-
-# ctest runs the test executables under Wine; scripts/wine-run keeps Wine
-# quiet and stops it from offering to install Mono and Gecko.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

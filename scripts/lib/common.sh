@@ -38,13 +38,36 @@ configure_and_build() {
 }
 
 # The Windows 95/98 release from the same sources: 32-bit files, their
-# package and the check of both, in build/win9x.
+# package and the check of both, in build/win9x; with "tests", the test
+# suites and the user-mode stand-ins beside them, built with the same
+# settings, which run the release's own files.
 release=$build/win9x
 configure_and_build_release() {
+  local tests=OFF
+  [ "${1:-}" = tests ] && tests=ON
   cmake -S "$repo" -B "$release" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686-win9x.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DORVANTA_WIN9X_TESTS=$tests >/dev/null
   cmake --build "$release"
+}
+
+# The Wine that runs 32-bit programs (WoW64 mode), built once per machine by
+# scripts/wow64-wine: its folder in wine_root. The system's Wine runs the
+# 64-bit build; a caller puts $wine_root/bin first on the path for the
+# release's programs.
+ensure_wow64_wine() {
+  wine_root=$("$repo/scripts/wow64-wine") || die "the WoW64 Wine could not be built (see above)"
+}
+
+# The Windows version the prefix's programs are told (Wine's per-prefix
+# setting): win98 for the product's Windows 9x paths; none for Wine's
+# default, an NT version, under which the stand-in drivers are reached.
+set_host_version() {
+  if [ -n "${1:-}" ]; then
+    "$repo/scripts/wine-run" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f </dev/null >/dev/null 2>&1
+  else
+    "$repo/scripts/wine-run" reg delete 'HKCU\Software\Wine' /v Version /f </dev/null >/dev/null 2>&1 || true
+  fi
 }
 
 # A fresh prefix laid out as the host PC, its wineserver kept running

@@ -332,11 +332,14 @@ struct TemplateLook {
     std::vector<int> controls;
 };
 
+INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
 TemplateLook LookOf(int id) {
     HMODULE library = LoadLibraryExA("ZELTO.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     TemplateLook look;
-    HWND dialog = CreateDialogParamA(
-        library, MAKEINTRESOURCEA(id), nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND dialog = CreateDialogParamA(library, MAKEINTRESOURCEA(id), nullptr, IgnoreMessages, 0);
     if (dialog) {
         look.caption = test_support::WindowText(dialog);
         look.controls = ControlIds(dialog);

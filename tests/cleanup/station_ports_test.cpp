@@ -2,9 +2,11 @@
 // printers moved from the ports named after the stations to the stations'
 // LPT ports, the old port monitor file handed to Wininit.ini, the old print
 // monitor's registration and, at uninstallation, the stations' port devices.
+#include <cstdlib>
 #include <cstring>
 
 #include "cleanup_fixture.h"
+#include "profile_section.h"
 #include "registry_values.h"
 
 namespace {
@@ -523,6 +525,31 @@ TEST_F(TheHost, ItsStationPrintersMoveWhenItsProductHadStationPorts) {
     EXPECT_FALSE(KeyExists(std::string(kPortDevicesKey) + "\\App3Port3")) << "station 3 prints nowhere";
     EXPECT_FALSE(KeyExists(kOldMonitorKey));
     EXPECT_EQ(WininitRename().rfind(std::string(kNewMonitorEntry) + "|", 0), 0u);
+}
+
+// scripts/test names each of its passes in ORVANTA_PASS (64-bit, 32-bit,
+// win98); the pass is held to its word: the width of the process, the
+// system's version and, as Windows 98, the section reader's 32K limit of
+// Windows 95 and 98, so that the product's 9x paths run for real.
+TEST(TestPass, IsWhatItNamesItself) {
+    const char* name = std::getenv("ORVANTA_PASS");
+    if (!name) GTEST_SKIP() << "not run by scripts/test";
+    const std::string pass = name;
+    const bool windows9x = (GetVersion() & 0x80000000) != 0;
+    EXPECT_EQ(sizeof(void*), pass == "64-bit" ? 8u : 4u);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    EXPECT_EQ(wow64 != FALSE, pass != "64-bit");
+    EXPECT_EQ(windows9x, pass == "win98");
+
+    std::string entries;
+    for (int n = 0; n < 1500; ++n) entries += "Entry" + std::to_string(n) + "=a value of some length" + '\0';
+    WriteProfileSectionA("Orvanta Test Pass", entries.c_str());
+    const ProfileSection section("Orvanta Test Pass");
+    WriteProfileStringA("Orvanta Test Pass", nullptr, nullptr);
+    EXPECT_EQ(section.IsWhole(), !windows9x);
+    EXPECT_NE(section.Find("Entry0"), nullptr);
+    EXPECT_EQ(section.Find("Entry1499") != nullptr, !windows9x);
 }
 
 }  // namespace

@@ -14,13 +14,13 @@
 #include <map>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "campaign.h"
 #include "file_backup.h"
 #include "host_folders.h"
 #include "main_window_fixture.h"
 #include "registry_values.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -540,14 +540,14 @@ bool AnswerUntil(Program& program, HWND main, const std::function<bool()>& done,
 // did not end in time.
 bool RunCommand(Program& program, HWND main, UINT command) {
     std::atomic<bool> finished{false};
-    std::thread sender([&] {
+    test_support::WorkerThread sender([&] {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(main, WM_COMMAND, command, 0, SMTO_NORMAL, 15000, &result);
         finished = true;
     });
     bool ended = AnswerUntil(
         program, main, [&] { return finished.load(); }, 16000);
-    sender.join();
+    sender.Join();
     return ended;
 }
 

@@ -32,16 +32,16 @@ MessageBoxWatcher::MessageBoxWatcher(DWORD processId, int answer)
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
-    thread_.join();
+    thread_.Join();
 }
 
 std::vector<ShownBox> MessageBoxWatcher::Boxes() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    CriticalSection::Lock lock(mutex_);
     return boxes_;
 }
 
 void MessageBoxWatcher::Clear() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    CriticalSection::Lock lock(mutex_);
     boxes_.clear();
 }
 
@@ -68,7 +68,7 @@ void MessageBoxWatcher::Watch() {
                 !shown.buttons.empty())
                 answer = shown.buttons.front();
             {
-                std::lock_guard<std::mutex> lock(mutex_);
+                CriticalSection::Lock lock(mutex_);
                 boxes_.push_back(shown);
             }
             answered_.push_back(box);

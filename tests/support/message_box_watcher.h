@@ -7,10 +7,10 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "worker_thread.h"
 
 namespace test_support {
 
@@ -41,10 +41,10 @@ private:
     DWORD processId_;
     std::atomic<int> answer_;
     std::atomic<bool> stop_{false};
-    std::mutex mutex_;
+    CriticalSection mutex_;
     std::vector<ShownBox> boxes_;
     std::vector<HWND> answered_;
-    std::thread thread_;
+    WorkerThread thread_;
 };
 
 }  // namespace test_support

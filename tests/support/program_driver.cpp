@@ -78,20 +78,28 @@ std::string Program::Output() const {
     return text;
 }
 
+namespace {
+
+struct VisibleWindows {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+// A callback of the system's calling convention, which a lambda is not on
+// i686.
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<VisibleWindows*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process && IsWindowVisible(window)) search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> Program::Windows() {
-    struct Search {
-        DWORD process;
-        std::vector<HWND> found;
-    } search = {process_.dwProcessId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->process && IsWindowVisible(window)) search->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    VisibleWindows search = {process_.dwProcessId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
