@@ -88,8 +88,11 @@ install_driver Corehub corehub.sys
 install_driver S3W32D s3w32d.sys
 
 # The station driver files lie in the system folder, where the system (and
-# the control center's about box) finds them by name.
+# the control center's about box) finds them by name; in a prefix of the
+# WoW64 Wine also in the one that 32-bit programs see.
 for file in Corehub.vxd Portlane.vxd Trellmon.vxd Keyrelay.vxd; do
   [ -f "$bin/$file" ] || fail "$bin/$file is missing: build the driver_files target"
-  cp "$bin/$file" "$WINEPREFIX/drive_c/windows/system32/$file"
+  for folder in system32 syswow64; do
+    if [ -d "$WINEPREFIX/drive_c/windows/$folder" ]; then cp "$bin/$file" "$WINEPREFIX/drive_c/windows/$folder/$file"; fi
+  done
 done

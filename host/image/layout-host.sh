@@ -4,6 +4,8 @@
 # drive C, the host's System.ini and Win.ini sections, Wininit.ini, the
 # product's registry branch, and the printers and port monitor file that an
 # earlier installation left. The wineserver of the prefix must be running.
+# $1, the 64-bit build's bin folder, is needed only in a prefix of a Wine
+# that runs 32-bit programs too.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -11,6 +13,21 @@ run=$here/../../scripts/wine-run
 : "${WINEPREFIX:?set WINEPREFIX to the prefix to lay out}"
 drive_c=$WINEPREFIX/drive_c
 windows=$drive_c/windows
+
+# In a prefix of the WoW64 Wine, 32-bit programs see a system folder
+# (syswow64) and a view of HKLM\Software of their own. They get what a
+# Windows 98 host has: the system folder's files in theirs, the registry
+# layout in their view, and the product's branch shared with the 64-bit
+# side (the stand-in drivers, the registry editor in the Windows folder that
+# the setup library starts).
+system_folders=("$windows/system32")
+editors=(regedit)
+if [ -f "$windows/syswow64/regedit.exe" ]; then
+  system_folders+=("$windows/syswow64")
+  editors+=('C:\windows\syswow64\regedit.exe')
+  bin=${1:?usage: layout-host.sh BIN_DIR (the 64-bit build's, for registry_link.exe)}
+  "$run" "$bin/registry_link.exe" Quillon
+fi
 
 # DOS and Windows 98 files end their lines with CR LF.
 crlf() { sed 's/\r*$/\r/' "$1"; }
@@ -38,7 +55,8 @@ printf 'Orvanta port monitor placeholder\r\n' >"$install_dir/localmon.dll"
 # Windows draws the caption buttons with the Marlett font, which every
 # Windows 98 host has in its font folder; Wine ships it but does not put it
 # in a new prefix.
-for fonts in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine/share/wine/fonts; do
+wine_fonts=$(dirname "$(command -v wine)")/../share/wine/fonts
+for fonts in "$wine_fonts" /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine/share/wine/fonts; do
   if [ -f "$fonts/marlett.ttf" ]; then
     mkdir -p "$windows/Fonts"
     cp "$fonts/marlett.ttf" "$windows/Fonts/marlett.ttf"
@@ -48,7 +66,7 @@ done
 
 # Each part of the host's registry in a file of its own, in name order.
 for file in "$here"/registry/*.reg; do
-  "$run" regedit /s "$(winepath -w "$file")"
+  for editor in "${editors[@]}"; do "$run" "$editor" /s "$(winepath -w "$file")"; done
 done
 
 # What the product and its earlier versions left on disk: the old
@@ -67,7 +85,9 @@ chmod a-w "$install/Station2Tasks/Monday/report.txt"
 leftover "$install/Station1TaskLog.txt"
 leftover "$install/Station3TaskLog.txt"
 leftover "$windows/Orvanta.sys"
-for file in Corehub.vxd Stnload.vxd Sndhub.vxd Serlink.vxd Serlink.dll; do leftover "$windows/system32/$file"; done
+for folder in "${system_folders[@]}"; do
+  for file in Corehub.vxd Stnload.vxd Sndhub.vxd Serlink.vxd Serlink.dll; do leftover "$folder/$file"; done
+done
 for file in s3svg.inf 3dm.inf mdmgen.inf; do leftover "$windows/inf/$file" "[Version]"; done
 for file in "TC Labs3DM.INF" "ESS Technology, Inc.MAESTRO.INF"; do leftover "$windows/inf/other/$file" "[Version]"; done
 programs=$("$run" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs |

@@ -97,7 +97,7 @@ lay_out_host() {
   # server after it has one, which the drivers' registration needs.
   end_wineserver
   start_wineserver || return 1
-  host_step "$repo/host/image/layout-host.sh" || return 1
+  host_step "$repo/host/image/layout-host.sh" "$build/bin" || return 1
   host_step "$repo/host/image/install-drivers.sh" "$build/bin" || return 1
   # As after a start of the host: the devices present are listed.
   host_step "$repo/scripts/wine-run" "$build/bin/stationctl.exe" restart || return 1

@@ -58,6 +58,9 @@ void MessageBoxWatcher::Watch() {
             shown.owner = GetWindow(box, GW_OWNER);
             shown.caption = WindowText(box);
             shown.text = MessageBoxText(box);
+            // A box still being made (or already going) may show no words
+            // yet; it is read again on the next round.
+            if (shown.caption.empty() && shown.text.empty()) continue;
             shown.icon = MessageBoxHasIcon(box);
             for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
                 HWND button = GetDlgItem(box, id);
