@@ -67,6 +67,14 @@ LRESULT CMainFrame::OnShowWindowMessage(WPARAM wParam, LPARAM lParam) {
     int left = static_cast<int>(app->GetProfileInt("Window", "Left", 0));
     int top = static_cast<int>(app->GetProfileInt("Window", "Top", 0));
     if (left == 0 && top == 0) return result;
+    // What WM_CLOSE saved is the placement's position, which counts from the
+    // corner of the work area (the screen without the taskbar); the window
+    // moves in screen coordinates.
+    RECT workArea = {};
+    if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0)) {
+        left += workArea.left;
+        top += workArea.top;
+    }
     // At least 50 pixels of the window stay on the screen.
     left = std::max(0, std::min(left, GetSystemMetrics(SM_CXSCREEN) - 50));
     top = std::max(0, std::min(top, GetSystemMetrics(SM_CYSCREEN) - 50));

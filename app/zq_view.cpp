@@ -90,8 +90,11 @@ void CZqView::OnInitialUpdate() {
     if (GetDeviceCaps(dc.Get(), RASTERCAPS) & RC_PALETTE) {
         DIBSECTION section = {};
         GetObjectA(background_.Get(), sizeof section, &section);
-        UINT colours = section.dsBmih.biClrUsed ? section.dsBmih.biClrUsed : 1u << section.dsBmih.biBitCount;
-        if (colours > 256) colours = 256;  // deeper pictures have no table to take a palette from
+        // Deeper pictures have no table to take a palette from, and shifted
+        // by 32 bits the count would be undefined.
+        const WORD depth = section.dsBmih.biBitCount;
+        UINT colours = section.dsBmih.biClrUsed ? section.dsBmih.biClrUsed : depth <= 8 ? 1u << depth : 256;
+        if (colours > 256) colours = 256;
         std::vector<RGBQUAD> table(colours);
         UINT read = 0;
         {

@@ -17,16 +17,6 @@ bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-bool ReadAll(HANDLE file, std::string& text) {
-    char buffer[4096];
-    DWORD read = 0;
-    for (;;) {
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return false;
-        if (read == 0) return true;
-        text.append(buffer, read);
-    }
-}
-
 bool WriteAll(HANDLE file, const std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
@@ -94,7 +84,7 @@ void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
         if (!backup.IsOpen()) return;
 
         std::string oldText;
-        if (!ReadAll(boot.Get(), oldText)) return;
+        if (!ReadToEnd(boot.Get(), oldText)) return;
         for (const std::string& line : SplitBootLines(oldText)) filter.Line(line, NormalizeLine(line), newText);
         filter.Finish(newText);
         if (!WriteAll(backup.Get(), newText)) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class DeviceHandle {
 public:
     explicit DeviceHandle(HANDLE handle) : handle_(handle) {}
@@ -20,3 +22,14 @@ public:
 private:
     HANDLE handle_;
 };
+
+// What is left of an open file, appended to the text; false when a read fails.
+inline bool ReadToEnd(HANDLE file, std::string& text) {
+    char buffer[4096];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return false;
+        if (read == 0) return true;
+        text.append(buffer, read);
+    }
+}

@@ -60,14 +60,14 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
     FlushSettings();
     EnableUserProfiles();
     EnableGraphicalBoot();
-    SaveRegistrySnapshot(snapshotDir ? snapshotDir : "");
+    const bool saved = SaveRegistrySnapshot(snapshotDir ? snapshotDir : "");
     RewriteConfigSys(BootMode::kInstall);
     MoveStationPrinters();
     RemoveOldInstallation(oldInstallDir ? oldInstallDir : "");
     RemoveOldPortMonitorFile();
     RemoveWindowsFolderFiles();
     RemoveSystemFolderFiles();
-    DeleteProductValues();
+    DeleteProductValues(saved);
     DeletePrintMonitor();
     DeleteMakerAndVersionKeys();
     RemoveStartMenuGroup(startMenuGroup);

@@ -83,10 +83,10 @@ void OfferStartupFolderRemoval() {
     std::string system;
     if (!RegKey(HKEY_LOCAL_MACHINE, kSetupKey).ReadString("SystemNameString", system, 260)) system = "Orvanta";
     const std::string programs = ProgramsFolder();
-    const std::string name = "Startup " + system;
-    // A system name that is a path would lead the deletion elsewhere.
-    if (!IsFullFolderPath(programs) || !IsPlainName(name)) return;
-    OfferFolderRemoval(JoinPath(programs, name));
+    // A system name that is a path would lead the deletion elsewhere, and a
+    // blank one to the user's own Startup folder ("Startup " is "Startup").
+    if (!IsFullFolderPath(programs) || !IsPlainName(system)) return;
+    OfferFolderRemoval(JoinPath(programs, "Startup " + system));
 }
 
 void OfferTaskFolderRemoval() {

@@ -152,12 +152,15 @@ void GiveEveryUser(const std::string& number, const std::string& name, const std
 // The scheme's name is written before the numbers handed out are raised, so
 // a run cut off between the two leaves a scheme that "LastID" does not
 // count yet; raised here, no later scheme takes its number.
+// Only a scheme that is numbered counts: a name that is no number is not one
+// of those handed out, and written as "LastID" it would not read as one.
 void CountScheme(HKEY machine, const std::string& number) {
+    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos) return;
     const int own = atoi(number.c_str());
     auto raise = [&](HKEY key) {
         std::string lastId;
         if (ReadText(key, "LastID", lastId) && atoi(lastId.c_str()) >= own) return;
-        WriteText(key, "LastID", number);
+        WriteText(key, "LastID", std::to_string(own));
     };
     raise(machine);
     if (RegKey schemes; schemes.Open(machine, kSchemes)) raise(schemes.Get());

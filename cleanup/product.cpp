@@ -55,6 +55,9 @@ void RecordProduct(int code) {
 }
 
 void ReadProductType() {
+    // The uninstaller names no product: a name that an earlier setup hook of
+    // this process recorded does not carry over.
+    productName.clear();
     // Stored as one byte; up to four are read as a little-endian number.
     DWORD code = 0;
     giVersion = RegKey(HKEY_LOCAL_MACHINE, kProductKey).ReadNumber("Product Type", code) ? static_cast<int>(code) : 0;

@@ -16,7 +16,8 @@ std::string ProductNameFor(int code);
 // Keeps the code and its name, and writes both into the product key when
 // the key exists (it is never created here).
 void RecordProduct(int code);
-// Reads "Product Type" back from the product key; 0 when it is missing.
+// Reads "Product Type" back from the product key (0 when it is missing) and
+// empties the product name.
 void ReadProductType();
 
 // Products whose earlier versions installed station printer ports and the

@@ -55,11 +55,13 @@ void RemoveSystemFolderFiles() {
     if (!folder.empty()) DeleteListedFiles(folder, SystemFolderFiles());
 }
 
-void DeleteProductValues() {
+void DeleteProductValues(bool snapshotSaved) {
     if (RegKey product(HKEY_LOCAL_MACHINE, kProductKey); product.IsOpen()) {
         for (const char* value : kProductValues) RegDeleteValueA(product.Get(), value);
     }
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kSetupKey);
+    // The snapshot is what brings the board and station configuration back
+    // after the copy; without one it would be lost for good.
+    if (snapshotSaved) DeleteKeyTree(HKEY_LOCAL_MACHINE, kSetupKey);
 }
 
 void DeleteMakerAndVersionKeys() {
@@ -84,8 +86,9 @@ std::string RecordedStartMenuGroup() {
 void RemoveStartMenuGroup(std::string group) {
     if (group.empty()) group = IsZeltoBrand() ? "Zelto" : "Orvanta";
     const std::string programs = ProgramsFolder();
-    // A group name that is a path would lead the deletion out of the folder.
-    if (!IsPlainName(group) || !IsFullFolderPath(programs)) return;
+    // A group may lie in a group of its own ("Quillon\Orvanta"), but a path
+    // that leads out of the programs folder would take the deletion along.
+    if (!IsInnerPath(group) || !IsFullFolderPath(programs)) return;
     const std::string folder = JoinPath(programs, group);
     DeleteListedFiles(folder, StartMenuShortcuts());
     RemoveDirIfPresent(folder);

@@ -158,25 +158,126 @@ bool WriteSnapshot(const std::string& fileName) {
     return writer.Succeeded() && FlushFileBuffers(file.Get());
 }
 
+// The value name a snapshot line starts with ("name" or @ for the unnamed
+// one, escaped as Quoted escapes it); false for a line that is no value.
+bool ValueName(const std::string& line, std::string& name) {
+    name.clear();
+    if (line.compare(0, 2, "@=") == 0) return true;
+    if (line.empty() || line[0] != '"') return false;
+    for (size_t i = 1; i < line.size(); ++i) {
+        if (line[i] == '"') return i + 1 < line.size() && line[i + 1] == '=';
+        if (line[i] == '\\' && i + 1 < line.size()) ++i;
+        name += line[i];
+    }
+    return false;
+}
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && lstrcmpiA(text.substr(0, prefix.size()).c_str(), prefix.c_str()) == 0;
+}
+
+// Whether the configuration a snapshot holds is gone from the registry,
+// wholly or in part: a board or station key, or a key below one, that it
+// has a header for, or a value of the product key that it lists. The data
+// move deletes just those once its snapshot is written (the product's
+// values first, then the setup key, subkeys before their keys). The port
+// keys do not count: the control center removes a port's key whenever the
+// port is switched off.
+bool HeldConfigurationGone(const std::string& snapshot) {
+    std::string text;
+    {
+        DeviceHandle file(CreateFileA(snapshot.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsOpen() || !ReadToEnd(file.Get(), text)) return false;
+    }
+    const std::string root = "[HKEY_LOCAL_MACHINE\\";
+    const std::string productHeader = root + kProductKey + "]", setupKeys = root + kSetupKey + "\\";
+    RegKey product(HKEY_LOCAL_MACHINE, kProductKey);
+    bool inProductKey = false;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            inProductKey = lstrcmpiA(line.c_str(), productHeader.c_str()) == 0;
+            if (line.back() == ']' && StartsWithIgnoringCase(line, setupKeys) &&
+                !RegKey(HKEY_LOCAL_MACHINE, line.substr(root.size(), line.size() - root.size() - 1)).IsOpen())
+                return true;
+            continue;
+        }
+        std::string name;
+        if (inProductKey && ValueName(line, name) && !product.Has(name.c_str())) return true;
+    }
+    return false;
+}
+
+// Waits for the process to end, handling the messages of the calling
+// thread meanwhile: the setup engine calls from its window thread, whose
+// windows would otherwise stop answering for as long as the editor runs.
+// True when the process ended within the time.
+bool WaitDispatchingMessages(HANDLE process, DWORD limit) {
+    const DWORD start = GetTickCount();
+    bool quit = false;
+    WPARAM quitCode = 0;
+    bool ended = false;
+    for (;;) {
+        // The wait below wakes only for messages that come after it begins.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+                quitCode = message.wParam;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= limit) break;
+        const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, limit - waited, QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0) {
+            ended = true;
+            break;
+        }
+        if (result != WAIT_OBJECT_0 + 1) break;
+    }
+    // A quit asked for meanwhile is the engine's own loop's to see.
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+    return ended;
+}
+
 }  // namespace
 
 std::string SnapshotPath(const std::string& folder) {
     return folder + "\\~ORVANTA.REG";
 }
 
-void SaveRegistrySnapshot(const std::string& folder) {
+bool SaveRegistrySnapshot(const std::string& folder) {
     // Without a folder there is nowhere the import would find it again.
-    if (folder.empty()) return;
-    // A snapshot already there was left by an earlier data move that no
-    // setup-complete has imported yet: it holds the configuration from before
-    // that move deleted it, which writing again would replace with what is
-    // left. It stays, to be imported.
+    if (folder.empty()) return false;
+    // A snapshot already there was left behind. While the configuration it
+    // holds is gone, an earlier data move wrote it and went on to delete the
+    // configuration, and no setup-complete has imported it yet: it is the
+    // only copy left, and writing again would put what is left in its place.
+    // With the configuration all there it is older than what the registry
+    // holds (an installation that stopped before the import, an import that
+    // timed out or whose deletion failed, hooks given different folders),
+    // and imported it would undo what was changed since: the configuration
+    // as it stands replaces it.
     const std::string snapshot = SnapshotPath(folder);
-    if (GetFileAttributesA(snapshot.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    if (GetFileAttributesA(snapshot.c_str()) != INVALID_FILE_ATTRIBUTES && HeldConfigurationGone(snapshot)) return true;
     // Written whole under another name first: the snapshot is there complete
     // or not at all, whenever the work stops.
     const std::string scratch = folder + "\\~ORVANTA.$$$";
-    if (!WriteSnapshot(scratch) || !MoveFileA(scratch.c_str(), snapshot.c_str())) DeleteIfPresent(scratch);
+    if (WriteSnapshot(scratch)) {
+        DeleteIfPresent(snapshot);
+        if (MoveFileA(scratch.c_str(), snapshot.c_str())) return true;
+    }
+    DeleteIfPresent(scratch);
+    return false;
 }
 
 void ImportRegistrySnapshot(const std::string& folder) {
@@ -197,8 +298,8 @@ void ImportRegistrySnapshot(const std::string& folder) {
         return;
     }
     // The file goes only once the editor has read it.
-    const DWORD waited = WaitForSingleObject(process.hProcess, kImportWait);
+    const bool ended = WaitDispatchingMessages(process.hProcess, kImportWait);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (waited == WAIT_OBJECT_0) DeleteIfPresent(snapshot);
+    if (ended) DeleteIfPresent(snapshot);
 }

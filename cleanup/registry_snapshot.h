@@ -7,6 +7,8 @@
 
 // "~ORVANTA.REG" in the snapshot folder.
 std::string SnapshotPath(const std::string& folder);
-void SaveRegistrySnapshot(const std::string& folder);
+// Writes the snapshot, or keeps one left by an earlier data move whose
+// configuration is gone; true when the folder then holds it.
+bool SaveRegistrySnapshot(const std::string& folder);
 // Has the registry editor import the snapshot and deletes it afterwards.
 void ImportRegistrySnapshot(const std::string& folder);

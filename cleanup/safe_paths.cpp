@@ -32,7 +32,20 @@ bool IsFullFolderPath(const std::string& folder) {
 }
 
 bool IsPlainName(const std::string& name) {
-    return !name.empty() && !IsDotPart(name) && name.find_first_of("\\/:") == std::string::npos;
+    // Windows drops white space and dots from the end of a name: of a blank
+    // one nothing is left, and the path would name the folder it is in (or,
+    // for "..", the folder above).
+    return name.find_first_not_of(" \t.") != std::string::npos && name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool IsInnerPath(const std::string& path) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = path.find('\\', start);
+        if (!IsPlainName(path.substr(start, end == std::string::npos ? std::string::npos : end - start))) return false;
+        if (end == std::string::npos) return true;
+        start = end + 1;
+    }
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -84,6 +84,14 @@ bool IsAbsoluteFolder(const std::string& path) {
     return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
 }
 
+// WININIT.EXE runs before Windows and reads 8.3 names only: the file's
+// short path, or the path itself when the system gives none.
+std::string ShortPath(const std::string& path) {
+    char shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+    return length == 0 || length >= sizeof shortPath ? path : std::string(shortPath, length);
+}
+
 // A Win.ini printer entry reads "driver,port[,more]": where its port field
 // begins, and where the text after it begins (npos when nothing follows).
 bool FindPortField(const std::string& entry, size_t& first, size_t& second) {
@@ -236,7 +244,7 @@ void RemoveOldPortMonitorFile() {
     const DWORD length = GetPrivateProfileSectionA("rename", section.data(), kWininitBuffer, "Wininit.ini");
     // A section that does not fit would be written back cut short.
     if (length == kWininitBuffer - 2) return;
-    const std::string entry = "NUL=" + folder + "\\Localmon.dll";
+    const std::string entry = "NUL=" + ShortPath(folder + "\\Localmon.dll");
     if (entry.size() + 1 + length >= kWininitBuffer) return;
 
     std::string entries = entry;

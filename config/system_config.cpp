@@ -37,17 +37,22 @@ bool NameHasModelMarker(const std::string& boardName) {
 
 std::string SerialFriendlyName(const std::string& pattern, int stationNumber, int port, const std::string& portName) {
     int d = Find(pattern, "%d"), p = Find(pattern, "%i"), s = Find(pattern, "%s");
-    if (d < p && p < s) return AfxFormat(pattern.c_str(), stationNumber, port, portName.c_str());
-    if (d >= p && p < s && s < d) return AfxFormat(pattern.c_str(), port, portName.c_str(), stationNumber);
+    // Both orders take all three placeholders: in a template without one the
+    // formatting would read a number as a text.
+    if (d >= 0 && p >= 0 && s >= 0) {
+        if (d < p && p < s) return AfxFormat(pattern.c_str(), stationNumber, port, portName.c_str());
+        if (p < s && s < d) return AfxFormat(pattern.c_str(), port, portName.c_str(), stationNumber);
+    }
     const char* fixed = port == 1 ? "Station%d Serial1 (%s)" : "Station%d Serial2 (%s)";
     return AfxFormat(fixed, stationNumber, portName.c_str());
 }
 
 std::string PrinterFriendlyName(const std::string& pattern, int stationNumber, const std::string& portName) {
     int d = Find(pattern, "%d"), s = Find(pattern, "%s");
-    // A template without both placeholders would make the formatting read a
-    // number as a text; it gets the fixed form instead.
-    if (d < 0 || s < 0) return AfxFormat("Station%d Printer (%s)", stationNumber, portName.c_str());
+    // A template with only one of the two placeholders would make the
+    // formatting read a number as a text, or a text as a number; it gets the
+    // fixed form instead. One with neither formats as it stands.
+    if ((d < 0) != (s < 0)) return AfxFormat("Station%d Printer (%s)", stationNumber, portName.c_str());
     if (d < s) return AfxFormat(pattern.c_str(), stationNumber, portName.c_str());
     return AfxFormat(pattern.c_str(), portName.c_str(), stationNumber);
 }

@@ -143,6 +143,9 @@ size_t DriverChannel::ReadPrograms(ProgramRecord* records, size_t capacity) {
 }
 
 bool DriverChannel::FindLaunchedStation(const char* stationName, LaunchRecord& record) {
+    // The driver holds the name as the launch gave it, cut to its field.
+    char wanted[sizeof record.stationName];
+    CopyName(wanted, sizeof wanted, stationName);
     std::memset(&record, 0, sizeof record);
     if (!FirstLaunch(record)) return false;
     // The driver's field may lack a terminator; compare a terminated copy.
@@ -150,7 +153,7 @@ bool DriverChannel::FindLaunchedStation(const char* stationName, LaunchRecord& r
     for (;;) {
         std::memcpy(name, record.stationName, sizeof record.stationName);
         name[sizeof record.stationName] = '\0';
-        if (lstrcmpiA(name, stationName) == 0) return true;
+        if (lstrcmpiA(name, wanted) == 0) return true;
         if (!NextLaunch(record)) return false;
     }
 }

@@ -45,6 +45,12 @@ SS = 4
 # The illustration has to stay out of (or very faint behind) these.
 CALM_STRIP_RIGHT = 170          # left button column sits at x=25..145
 ART_LEFT, ART_RIGHT = 178, 324  # free space between the button groups
+# The maker's name: under the left button column, which ends higher in both
+# layouts (the marked one moves its three buttons up), whereas the right
+# column reaches down to the bottom edge and, with a narrower dialog font,
+# over the free space. Kept off the last rows too: under Wine the frame
+# covers the bottom few rows of the view.
+MAKER_ORIGIN = (25, 284)        # left end of the baseline
 
 
 def font(path, size):
@@ -497,9 +503,9 @@ def make_background(theme_key, with_text):
                                  font=tag, fill=with_alpha(theme["tagline"],
                                                            255), anchor="ra")
         maker = font(REGULAR, 9)
-        ImageDraw.Draw(img).text((ART_RIGHT, 294), "Quillon, Inc.",
+        ImageDraw.Draw(img).text(MAKER_ORIGIN, "Quillon, Inc.",
                                  font=maker, fill=(255, 255, 255, 150),
-                                 anchor="rs")
+                                 anchor="ls")
 
     rgb = img.convert("RGB")
     return rgb.quantize(colors=256, method=Image.Quantize.MEDIANCUT,

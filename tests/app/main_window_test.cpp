@@ -47,10 +47,11 @@ enum OptionsItem { kAutoLaunchOn, kAutoLaunchOff, kShutdownOn, kShutdownOff, kSh
 // (reloading the registry, deleting items) as they do in the program; the
 // items are read while the menu stands open on the screen. Open it only
 // after zelto.exe has started: the window class marks a running instance,
-// and a start while this window stands would hand over to it and end.
-class MenusHere {
+// and a start while this window stands would hand over to it and end. What
+// is each process's own under Wine (the work area) is tried on it too.
+class MainWindowHere {
 public:
-    MenusHere() {
+    MainWindowHere() {
         CControlCenterApp& app = App();
         app.InitializeFromModule(GetModuleHandleA(nullptr), SW_HIDE);
         app.m_hResourceLibrary = LoadLibraryA("ZELTO.DLL");
@@ -59,7 +60,7 @@ public:
         if (app.m_hResourceLibrary && app.RegisterMainWindowClass() && app.OpenMainWindow(commandLine))
             main_ = app.m_pMainWnd->m_hWnd;
     }
-    ~MenusHere() {
+    ~MainWindowHere() {
         if (main_ && IsWindow(main_)) DestroyWindow(main_);
         // The main window's end posts the quit of the program's message
         // loop, which the rest of this program must not see.
@@ -67,8 +68,9 @@ public:
         PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         App().CleanupInstance();
     }
-    MenusHere(const MenusHere&) = delete;
-    MenusHere& operator=(const MenusHere&) = delete;
+    MainWindowHere(const MainWindowHere&) = delete;
+    MainWindowHere& operator=(const MainWindowHere&) = delete;
+    HWND Window() const { return main_; }
 
     // The items of the menu (separators aside) as the open menu shows them;
     // none when the menu did not open.
@@ -237,6 +239,47 @@ TEST_F(SavedPosition, ClosingWritesTheNormalPositionBack) {
     EXPECT_EQ(Stored(HKEY_CURRENT_USER, kWindowKey, "Top"), Dword(77));
 }
 
+// The work area (the screen without the taskbar) moved for a test and put
+// back when it goes.
+class MovedWorkArea {
+public:
+    MovedWorkArea(int left, int top) {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &original_, 0);
+        RECT moved = {left, top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        moved_ = SystemParametersInfoA(SPI_SETWORKAREA, 0, &moved, SPIF_SENDCHANGE) != FALSE;
+    }
+    ~MovedWorkArea() { SystemParametersInfoA(SPI_SETWORKAREA, 0, &original_, SPIF_SENDCHANGE); }
+    MovedWorkArea(const MovedWorkArea&) = delete;
+    MovedWorkArea& operator=(const MovedWorkArea&) = delete;
+    bool Moved() const { return moved_; }
+
+private:
+    RECT original_ = {};
+    bool moved_ = false;
+};
+
+TEST_F(SavedPosition, WithTheTaskbarAtTheTopTheSavedPlaceCountsFromTheWorkArea) {
+    // The work area is each process's own under Wine: it is moved here, and
+    // the window opened here.
+    MovedWorkArea taskbar(0, 40);
+    ASSERT_TRUE(taskbar.Moved());
+    MainWindowHere here;
+    ASSERT_NE(here.Window(), nullptr);
+    CWinApp* app = AfxGetApp();
+    app->SetRegistryKey("Quillon");
+    ASSERT_FALSE(app->m_strProfileName.empty());
+    // As the close saves it: the normal position, which GetWindowPlacement
+    // gives from the corner of the work area.
+    app->WriteProfileInt("Window", "Left", 123);
+    app->WriteProfileInt("Window", "Top", 77);
+    ShowWindow(here.Window(), SW_SHOWNA);
+    RECT frame = {};
+    GetWindowRect(here.Window(), &frame);
+    RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\Quillon\\" + app->m_strProfileName).c_str());
+    app->SetRegistryKey(nullptr);
+    EXPECT_EQ((Place{frame.left, frame.top}), (Place{123, 117}));
+}
+
 struct Placement {
     int left, top;  // as saved
     bool clamped;   // whether the expected place is the screen's size minus 50
@@ -282,7 +325,7 @@ void ExpectMarks(const std::vector<MenuItem>& items, bool autoLaunchOn, bool shu
 TEST_F(Options, AutomaticLaunchOnAOneStationSystemSetsTheSystemAndTheStation) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
-    MenusHere menus;
+    MainWindowHere menus;
     {
         SCOPED_TRACE("at start");
         ExpectMarks(menus.Open(kOptionsMenu), false, false);
@@ -325,7 +368,7 @@ TEST_F(Options, AutomaticLaunchOnSeveralStationsChangesOnlyTheSystemFlag) {
 TEST_F(Options, DefaultShutdownOnAndOffSetBothShutdownValues) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
-    MenusHere menus;
+    MainWindowHere menus;
 
     ASSERT_TRUE(Command(ID_SHUTDOWN_DEFAULT_ON));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Default"), Binary(1));
@@ -348,7 +391,7 @@ TEST_F(Options, DefaultShutdownOnAndOffSetBothShutdownValues) {
 TEST_F(Options, TheMarksFollowTheRegistryWhenTheMenuOpens) {
     SetStation(1, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
-    MenusHere menus;
+    MainWindowHere menus;
     // Changed by another program while the window is open.
     SetGlobals(1, 1);
     ExpectMarks(menus.Open(kOptionsMenu), true, true);
@@ -391,7 +434,7 @@ TEST_F(StationCommands, WithEveryStationLaunchedTheLaunchCommandIsOffAndDoesNoth
     EXPECT_FALSE(IsWindowEnabled(ViewItem(IDC_HOME_LAUNCH)));
     EXPECT_TRUE(IsWindowEnabled(ViewItem(IDC_HOME_STOP)));
 
-    auto items = MenusHere().Open(kStationMenu);
+    auto items = MainWindowHere().Open(kStationMenu);
     // Launch, stop, check, settings, message, running programs, log, exit.
     ASSERT_EQ(items.size(), 8u);
     EXPECT_FALSE(items[0].enabled) << "launch";
@@ -495,7 +538,7 @@ TEST_F(MarkedSystem, StationCheckGoesAndTheLeftColumnClosesUp) {
     ASSERT_NE(Start(), nullptr);
 
     // One item fewer than the eight of an ordinary system.
-    auto items = MenusHere().Open(kStationMenu);
+    auto items = MainWindowHere().Open(kStationMenu);
     EXPECT_EQ(items.size(), 7u);
     EXPECT_TRUE(
         std::none_of(items.begin(), items.end(), [](const MenuItem& item) { return item.id == ID_STATION_CHECK; }));

@@ -51,6 +51,9 @@ TEST_F(BootFiles, WithoutDeviceLinesTheProductsLineGoesAtTheEnd) {
     EXPECT_FALSE(FileExists(kConfigScratch));
     // A last line without its line break keeps its own line.
     EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20"), "FILES=40\r\nBUFFERS=20\r\n" + Block());
+    // DOS reads no further than an end-of-file mark: the lines go before it.
+    EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20\r\n\x1A"), "FILES=40\r\nBUFFERS=20\r\n" + Block() + "\x1A");
+    EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20\x1A"), "FILES=40\r\nBUFFERS=20\r\n" + Block() + "\x1A");
 }
 
 TEST_F(BootFiles, AnEarlierInstallationsLineIsReplacedByOneBeforeTheFirstOtherDriver) {

@@ -38,9 +38,11 @@ protected:
 };
 
 TEST_F(Identity, TheUninstallerReadsTheCodeBackAsANumberOfUpToFourBytes) {
+    RecordProduct(2);
     PutType(std::string(1, '\4'));
     ReadProductType();
     EXPECT_EQ(giVersion, 4);
+    EXPECT_EQ(ProductName(), "") << "the uninstaller names no product";
     PutType(std::string("\x02\x01", 2));
     ReadProductType();
     EXPECT_EQ(giVersion, 0x102);

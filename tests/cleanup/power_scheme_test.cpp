@@ -183,6 +183,16 @@ TEST_F(PowerScheme, ASchemeOfTheSameNameIsNotAddedAgainEvenWhenNoLongerCurrent) 
     PutText(machine_, "PowerPolicies", "LastID", "5");
     EXPECT_TRUE(SetupComplete(1));
     ExpectLastId("6");
+
+    // Found under a name that is no number, it counts as no number handed
+    // out: nothing is written.
+    Layout();
+    PutText(machine_, "PowerPolicies\\Server", "Name", "Orvanta Server");
+    Remove(machine_, "", "LastID");
+    Remove(machine_, "PowerPolicies", "LastID");
+    before = Snapshot();
+    EXPECT_TRUE(SetupComplete(1));
+    EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(PowerScheme, OnlyAMachineSchemeOfExactlyTheNameCounts) {

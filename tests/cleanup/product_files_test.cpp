@@ -149,6 +149,15 @@ TEST_F(ProductFiles, TheStartMenuGroupIsNamedByTheInstallationOrByTheBrand) {
     test_support::DeleteValue(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu");
     EXPECT_TRUE(DataMove(1));
     EXPECT_FALSE(FileExists(orvanta.Path()));
+
+    // A group inside a group of the maker's.
+    TestFolder maker(programs.Path() + "\\Quillon");
+    TestFolder nested(maker.Path() + "\\Orvanta");
+    nested.File("Zelto Control Center.lnk");
+    PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu", "Quillon\\Orvanta");
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_FALSE(FileExists(nested.Path()));
+    EXPECT_TRUE(FileExists(maker.Path()));
 }
 
 TEST_F(ProductFiles, NoDeletionFollowsAPathOutOfItsFolder) {
@@ -157,9 +166,11 @@ TEST_F(ProductFiles, NoDeletionFollowsAPathOutOfItsFolder) {
     TestFolder outside("C:\\Outside Test");
     outside.File("Read Me.lnk");
     outside.File("zelto.exe");
-    PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu", "..\\Outside Test");
     oldFolder_ = "C:\\Orvanta Old Test\\..\\Outside Test";
-    EXPECT_TRUE(DataMove(3));
+    for (const char* group : {"..\\Outside Test", "Quillon\\..\\..\\Outside Test", "C:\\Outside Test"}) {
+        PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Menu", group);
+        EXPECT_TRUE(DataMove(3));
+    }
     oldFolder_ = "";
     EXPECT_TRUE(DataMove(3));
     EXPECT_TRUE(FileExists(outside.Path() + "\\Read Me.lnk"));
@@ -284,7 +295,15 @@ TEST_F(ProductFiles, RemovalAsksForNothingOutsideTheInstallation) {
         PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", install);
         ASSERT_EQ(Uninstall(), 0);
     }
+    // "Startup " with nothing after it names the user's own Startup folder.
+    TestFolder startup(programs.Path() + "\\Startup");
+    startup.File("Mail.lnk");
+    for (const char* system : {"", "  ", "..", " ."}) {
+        PutText(HKEY_LOCAL_MACHINE, kSetupKey, "SystemNameString", system);
+        ASSERT_EQ(Uninstall(), 0);
+    }
     EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FileExists(startup.Path() + "\\Mail.lnk"));
     EXPECT_TRUE(FileExists(tasks.Path()));
     EXPECT_TRUE(FileExists(outside.Path() + "\\Station1TaskLog.txt"));
 }

@@ -36,18 +36,52 @@ TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
 }
 
 TEST_F(RegistrySnapshot, ASnapshotNotYetImportedIsKeptWholeUntilTheImport) {
+    const std::string board = std::string(kSetupKey) + "\\Board1";
+    test_support::PutValue(HKEY_LOCAL_MACHINE, board, "Detected", REG_BINARY, "\x01");
     test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Station1", "Station Name", "Front Desk");
     EXPECT_TRUE(DataMove(3));
     const std::string first = test_support::ReadFileBytes(Snapshot());
     ASSERT_NE(first.find("Front Desk"), std::string::npos);
     // The move again before any import, as after a cut-off: what is left of
-    // the configuration must not take the snapshot's place.
+    // the configuration must not take the snapshot's place, be it nothing
+    // or a part of it.
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), first);
+    test_support::PutValue(HKEY_LOCAL_MACHINE, board, "Detected", REG_BINARY, "\x01");
     EXPECT_TRUE(DataMove(3));
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), first);
     EXPECT_FALSE(test_support::FileExists(snapshotFolder_ + "\\~ORVANTA.$$$")) << "written under its own name";
     EXPECT_TRUE(SetupComplete(3));
     EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Station1", "Station Name"),
               "Front Desk");
+}
+
+TEST_F(RegistrySnapshot, ALeftoverSnapshotGivesWayToTheConfigurationAsItStands) {
+    const std::string station = std::string(kSetupKey) + "\\Station1";
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled", REG_BINARY, "\x01");
+    EXPECT_TRUE(DataMove(3));
+    const std::string leftover = test_support::ReadFileBytes(Snapshot());
+    EXPECT_TRUE(SetupComplete(3));
+    // Renamed after that installation, and a copy of its snapshot left
+    // behind, as by an import that timed out.
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Changed Desk");
+    ASSERT_TRUE(test_support::WriteFileBytes(Snapshot(), leftover));
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Changed Desk");
+    EXPECT_FALSE(test_support::FileExists(Snapshot()));
+}
+
+TEST_F(RegistrySnapshot, WithoutASnapshotTheConfigurationStays) {
+    const std::string station = std::string(kSetupKey) + "\\Station1";
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled", REG_BINARY, "\x01");
+    snapshotFolder_ = "C:\\No Such Snapshot Folder";
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_FALSE(test_support::FileExists(Snapshot()));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Front Desk");
+    EXPECT_FALSE(test_support::ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled").present);
 }
 
 TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
@@ -123,7 +157,14 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     // new installation's files leave it.
     test_support::PutText(HKEY_LOCAL_MACHINE, product, "Install Directory", "C:\\Program Files\\Orvanta");
 
+    // The engine's window thread keeps handling its messages while the
+    // editor runs: a timer of the thread goes on ticking.
+    static int ticks;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
     EXPECT_TRUE(SetupComplete(3));
+    KillTimer(nullptr, timer);
+    EXPECT_GT(ticks, 0);
     ValueMap after = AllValues(HKEY_LOCAL_MACHINE, kProductKey);
     // Set after the import when the host has a display adapter that asks for it.
     after.erase("Software\\Quillon\\Orvanta\\Setup|ReinitHost");

@@ -16,7 +16,27 @@ using test_support::FileExists;
 using test_support::ReadFileBytes;
 using test_support::WriteFileBytes;
 
-const char kNewMonitorEntry[] = "NUL=C:\\Program Files\\Orvanta\\Localmon.dll";
+// The [rename] entry that deletes the old port monitor: WININIT.EXE reads
+// 8.3 names only, so the file goes by its short path.
+std::string MonitorEntry(const char* file = kOldPortMonitorFile) {
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(file, shortPath, sizeof shortPath);
+    return std::string("NUL=") + shortPath;
+}
+
+// Whether every part of the path is a name of at most eight characters and
+// an extension of at most three, without spaces.
+bool IsShortPath(const std::string& path) {
+    for (size_t start = 3; start <= path.size();) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        const std::string part = path.substr(start, end - start);
+        const size_t dot = std::min(part.find('.'), part.size());
+        if (part.empty() || part.find(' ') != std::string::npos || dot > 8 || part.size() - dot > 4) return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 struct Stored {
     DWORD type = REG_NONE;
@@ -411,8 +431,10 @@ TEST_F(StationPorts, TheOldPortMonitorFileIsDeletedAtTheNextStartBeforeWhatWasQu
                    "[rename]\r\nNUL=C:\\WINDOWS\\TEMP\\~SETUP1.TMP\r\nC:\\WINDOWS\\X.DLL=C:\\WINDOWS\\X.NEW\r\n"
                    "[other]\r\nkept=1\r\n");
     EXPECT_TRUE(DataMove(1));
-    EXPECT_EQ(WininitRename(), std::string(kNewMonitorEntry) +
-                                   "|NUL=C:\\WINDOWS\\TEMP\\~SETUP1.TMP|C:\\WINDOWS\\X.DLL=C:\\WINDOWS\\X.NEW|");
+    ASSERT_EQ(MonitorEntry().rfind("NUL=C:\\", 0), 0u);
+    EXPECT_TRUE(IsShortPath(MonitorEntry().substr(4))) << MonitorEntry();
+    EXPECT_EQ(WininitRename(),
+              MonitorEntry() + "|NUL=C:\\WINDOWS\\TEMP\\~SETUP1.TMP|C:\\WINDOWS\\X.DLL=C:\\WINDOWS\\X.NEW|");
     EXPECT_EQ(GetPrivateProfileIntA("other", "kept", 0, WindowsFile("Wininit.ini").c_str()), 1u);
     EXPECT_TRUE(FileExists(kOldPortMonitorFile)) << "Windows deletes it when it starts";
 
@@ -420,7 +442,7 @@ TEST_F(StationPorts, TheOldPortMonitorFileIsDeletedAtTheNextStartBeforeWhatWasQu
     // The first installation deleted the product's values with the rest.
     test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Directory", "C:\\Program Files\\Orvanta");
     EXPECT_TRUE(DataMove(4));
-    EXPECT_EQ(WininitRename(), std::string(kNewMonitorEntry) + "|");
+    EXPECT_EQ(WininitRename(), MonitorEntry() + "|");
 }
 
 TEST_F(StationPorts, WininitIniIsLeftAloneWithoutTheFileOrAnAbsoluteFolder) {
@@ -450,11 +472,12 @@ TEST_F(StationPorts, WininitIniIsLeftAloneWithoutTheFileOrAnAbsoluteFolder) {
 
     Put(kProductKey, "Install Directory", Text("c:\\program files\\orvanta"));
     EXPECT_TRUE(DataMove(1));
-    EXPECT_EQ(WininitRename(), "NUL=c:\\program files\\orvanta\\Localmon.dll|NUL=C:\\WINDOWS\\TEMP\\~SETUP1.TMP|");
+    EXPECT_EQ(WininitRename(),
+              MonitorEntry("c:\\program files\\orvanta\\Localmon.dll") + "|NUL=C:\\WINDOWS\\TEMP\\~SETUP1.TMP|");
 }
 
 TEST_F(StationPorts, ARenameSectionWithoutRoomForTheEntryIsLeftAlone) {
-    const size_t entry = strlen(kNewMonitorEntry) + 1;
+    const size_t entry = MonitorEntry().size() + 1;
     const struct {
         size_t length;
         bool written;
@@ -470,7 +493,7 @@ TEST_F(StationPorts, ARenameSectionWithoutRoomForTheEntryIsLeftAlone) {
         EXPECT_TRUE(DataMove(1));
         const std::string entries = WininitRename();
         if (c.written) {
-            EXPECT_EQ(entries.rfind(std::string(kNewMonitorEntry) + "|", 0), 0u);
+            EXPECT_EQ(entries.rfind(MonitorEntry() + "|", 0), 0u);
             EXPECT_EQ(entries.size(), c.length + entry);
         } else {
             EXPECT_EQ(ReadFileBytes(WindowsFile("Wininit.ini")), text);
@@ -524,7 +547,7 @@ TEST_F(TheHost, ItsStationPrintersMoveWhenItsProductHadStationPorts) {
     EXPECT_FALSE(KeyExists(std::string(kMonitorPortsKey) + "\\Reading Room"));
     EXPECT_FALSE(KeyExists(std::string(kPortDevicesKey) + "\\App3Port3")) << "station 3 prints nowhere";
     EXPECT_FALSE(KeyExists(kOldMonitorKey));
-    EXPECT_EQ(WininitRename().rfind(std::string(kNewMonitorEntry) + "|", 0), 0u);
+    EXPECT_EQ(WininitRename().rfind(MonitorEntry() + "|", 0), 0u);
 }
 
 // scripts/test names each of its passes in ORVANTA_PASS (64-bit, 32-bit,

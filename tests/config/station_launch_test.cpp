@@ -74,6 +74,12 @@ TEST_F(StationLaunch, StopFindsTheStationByNameAndLowersTheCount) {
     // Once more: nothing left to stop, and the count stays at zero.
     EXPECT_EQ(station.Stop(), 0);
     EXPECT_EQ(config.boards[0].launchedCount, 0u);
+
+    // The driver keeps the first 31 characters of a longer name.
+    station.stationName = "Reading Room by the Harbour Window";
+    ASSERT_EQ(station.Launch("alice"), 1);
+    EXPECT_EQ(station.Stop(), 1);
+    EXPECT_EQ(station.launched, 0u);
 }
 
 TEST_F(StationLaunch, StopForANameTheDriverDoesNotListChangesNothing) {

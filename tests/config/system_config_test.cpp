@@ -140,6 +140,12 @@ TEST(FriendlyNames, TemplatesInEitherKnownOrderAndTheFallback) {
     EXPECT_EQ(PrinterFriendlyName("Station%d Printer (%s)", 7, "LPT2"), "Station7 Printer (LPT2)");
     EXPECT_EQ(PrinterFriendlyName("%s printer of station %d", 7, "LPT2"), "LPT2 printer of station 7");
     EXPECT_EQ(PrinterFriendlyName("Printer (%s)", 7, "LPT2"), "Station7 Printer (LPT2)");
+    EXPECT_EQ(PrinterFriendlyName("Station %d printer", 7, "LPT2"), "Station7 Printer (LPT2)");
+    EXPECT_EQ(PrinterFriendlyName("Station printer", 7, "LPT2"), "Station printer");
+    // Without one of the three placeholders: the fixed form, whatever the
+    // order of the other two.
+    EXPECT_EQ(SerialFriendlyName("Serial%i (%s)", 4, 2, "COM12"), "Station4 Serial2 (COM12)");
+    EXPECT_EQ(SerialFriendlyName("(%s) of station %d", 4, 1, "COM11"), "Station4 Serial1 (COM11)");
 }
 
 TEST(ModelMarkers, AnyMarkerAnywhereButNotWithoutItsDash) {
