@@ -135,6 +135,14 @@ TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), expected);
 }
 
+int timerTicks = 0;
+
+// A timer callback of the system's calling convention (a lambda is not one
+// on i686).
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++timerTicks;
+}
+
 TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     const std::string product = kProductKey, station = std::string(kSetupKey) + "\\Station2";
     test_support::PutValue(HKEY_LOCAL_MACHINE, product, "Shutdown Default", REG_BINARY, "\x01");
@@ -159,12 +167,11 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
 
     // The engine's window thread keeps handling its messages while the
     // editor runs: a timer of the thread goes on ticking.
-    static int ticks;
-    ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    timerTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, CountTick);
     EXPECT_TRUE(SetupComplete(3));
     KillTimer(nullptr, timer);
-    EXPECT_GT(ticks, 0);
+    EXPECT_GT(timerTicks, 0);
     ValueMap after = AllValues(HKEY_LOCAL_MACHINE, kProductKey);
     // Set after the import when the host has a display adapter that asks for it.
     after.erase("Software\\Quillon\\Orvanta\\Setup|ReinitHost");
