@@ -25,7 +25,7 @@ editors=(regedit)
 if [ -f "$windows/syswow64/regedit.exe" ]; then
   system_folders+=("$windows/syswow64")
   editors+=('C:\windows\syswow64\regedit.exe')
-  bin=${1:?usage: layout-host.sh BIN_DIR (the 64-bit build's, for registry_link.exe)}
+  bin=${1:?usage: layout-host.sh BIN_DIR, the bin folder of the 64-bit build with registry_link.exe}
   "$run" "$bin/registry_link.exe" Quillon
 fi
 
