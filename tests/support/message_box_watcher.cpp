@@ -8,21 +8,10 @@ namespace test_support {
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK CollectBoxes(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    // A message box: a visible dialog of the system's class with the
-    // static text item that MessageBox gives it.
-    if (owner == search->processId && IsWindowVisible(window) && ClassName(window) == "#32770" &&
-        GetDlgItem(window, 0xFFFF) != nullptr)
-        search->boxes.push_back(window);
-    return TRUE;
+// A message box: a dialog of the system's class with the static text item
+// that MessageBox gives it.
+bool IsMessageBox(HWND window) {
+    return ClassName(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr;
 }
 
 }  // namespace
@@ -47,12 +36,13 @@ void MessageBoxWatcher::Clear() {
 
 void MessageBoxWatcher::Watch() {
     while (!stop_) {
-        Search search = {processId_, {}};
-        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
+        std::vector<HWND> boxes = VisibleWindowsOf(processId_);
+        boxes.erase(std::remove_if(boxes.begin(), boxes.end(), [](HWND window) { return !IsMessageBox(window); }),
+                    boxes.end());
         // A closed box's handle may come back for the next one.
         answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND box) { return !IsWindow(box); }),
                         answered_.end());
-        for (HWND box : search.boxes) {
+        for (HWND box : boxes) {
             if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue;
             ShownBox shown;
             shown.owner = GetWindow(box, GW_OWNER);

@@ -97,10 +97,14 @@ BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-std::vector<HWND> Program::Windows() {
-    VisibleWindows search = {process_.dwProcessId, {}};
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    VisibleWindows search = {processId, {}};
     EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> Program::Windows() {
+    return VisibleWindowsOf(process_.dwProcessId);
 }
 
 HWND Program::WaitForWindow(const std::function<bool(HWND)>& match, DWORD milliseconds) {

@@ -44,6 +44,8 @@ private:
     std::string outputFile_;
 };
 
+// The visible top-level windows of a process.
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // The text of a message box (its static text item).
