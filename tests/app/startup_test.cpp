@@ -67,7 +67,15 @@ TEST_F(Startup, ACopyWithoutItsResourceLibraryNamesTheLibraryAndEnds) {
     EXPECT_TRUE(driver_.Requests().empty());
 }
 
+// Wine, reporting Windows 9x, opens a device name that no driver serves as
+// the VxD of that name in the system folder, where the host keeps the
+// stand-in Corehub.vxd (a file with a version record only), and hands back
+// a handle: the driver cannot be made absent there.
+#define SKIP_WHERE_THE_DRIVER_CANNOT_BE_ABSENT() \
+    if (GetVersion() & 0x80000000) GTEST_SKIP() << "Wine opens \\\\.\\Corehub as a VxD as Windows 9x"
+
 TEST_F(Startup, WithoutTheDriverItSaysSoOnceAndOpensItsWindow) {
+    SKIP_WHERE_THE_DRIVER_CANNOT_BE_ABSENT();
     ASSERT_TRUE(driver_.SetAbsent(true));
     Program program(Zelto(), "");
     HWND box = program.WaitForMessageBox();
@@ -88,6 +96,7 @@ TEST_F(Startup, WithoutTheDriverItSaysSoOnceAndOpensItsWindow) {
 }
 
 TEST_F(Startup, AutoLaunchWithoutTheDriverSaysSoAndEndsWithoutARequest) {
+    SKIP_WHERE_THE_DRIVER_CANNOT_BE_ABSENT();
     ASSERT_TRUE(driver_.SetAbsent(true));
     Program program(Zelto(), "/AutoLaunch");
     HWND box = program.WaitForMessageBox();

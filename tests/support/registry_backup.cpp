@@ -18,6 +18,17 @@ bool CopyKey(HKEY fromRoot, const std::string& from, HKEY toRoot, const std::str
     return copied;
 }
 
+// True also when the key cannot be read: nothing is deleted then.
+bool HasSubkeys(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return true;
+    DWORD subkeys = 0;
+    const LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                                         nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return status != ERROR_SUCCESS || subkeys > 0;
+}
+
 }  // namespace
 
 namespace {
@@ -40,11 +51,14 @@ RegistryBackup::~RegistryBackup() {
     RegDeleteTreeA(root_, path_.c_str());
     if (existed_) CopyKey(HKEY_LOCAL_MACHINE, copy_, root_, path_);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, copy_.c_str());
-    // Its parents go too once no other backup keeps a copy below them: a key
-    // with subkeys refuses to be deleted.
+    // Its parents go too once no other backup keeps a copy below them. The
+    // count is asked first: on a host that reports Windows 9x, Wine's
+    // RegDeleteKeyA deletes a key with its subkeys, as Windows 95 does.
     for (std::string parent = copy_; parent.rfind("Software\\OrvantaTestBackup", 0) == 0;) {
         parent.erase(parent.find_last_of('\\'));
-        if (RegDeleteKeyA(HKEY_LOCAL_MACHINE, parent.c_str()) != ERROR_SUCCESS) break;
+        if (HasSubkeys(HKEY_LOCAL_MACHINE, parent) ||
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, parent.c_str()) != ERROR_SUCCESS)
+            break;
     }
 }
 
