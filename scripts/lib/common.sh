@@ -40,14 +40,15 @@ configure_and_build() {
 # The Windows 95/98 release from the same sources: 32-bit files, their
 # package and the check of both, in build/win9x; with "tests", the test
 # suites and the user-mode stand-ins beside them, built with the same
-# settings, which run the release's own files.
+# settings, which run the release's own files (a tree once configured so
+# keeps them).
 release=$build/win9x
 configure_and_build_release() {
-  local tests=OFF
-  [ "${1:-}" = tests ] && tests=ON
+  local tests=()
+  [ "${1:-}" = tests ] && tests=(-DORVANTA_WIN9X_TESTS=ON)
   cmake -S "$repo" -B "$release" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-i686-win9x.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DORVANTA_WIN9X_TESTS=$tests >/dev/null
+    -DCMAKE_BUILD_TYPE=Release "${tests[@]}" >/dev/null
   cmake --build "$release"
 }
 
