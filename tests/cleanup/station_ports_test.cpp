@@ -14,6 +14,14 @@ namespace {
 using namespace cleanup_test;
 using test_support::FileExists;
 using test_support::ReadFileBytes;
+
+// 1500 entries NAME0..NAME1499 of the one value, as a profile section's
+// entries: more than the 32K of a section that Windows 95 and 98 read.
+std::string LongerThanA9xRead(const std::string& name, const std::string& value) {
+    std::string entries;
+    for (int n = 0; n < 1500; ++n) entries += name + std::to_string(n) + "=" + value + '\0';
+    return entries;
+}
 using test_support::WriteFileBytes;
 
 // The [rename] entry that deletes the old port monitor: WININIT.EXE reads
@@ -327,9 +335,7 @@ TEST_F(StationPorts, InEachWinIniSectionOnlyTheFirstMatchingInstalledPrinterChan
         Put(std::string(kPrintersKey) + "\\" + name, "Port", Text("Reception"));
     // A section longer than a 32K read, a name in other case with blanks
     // around it, and an entry in quotes, which the profile functions drop.
-    std::string devices;
-    for (int filler = 0; filler < 1500; ++filler)
-        devices += "Filler" + std::to_string(filler) + "=DRV,Elsewhere" + '\0';
+    std::string devices = LongerThanA9xRead("Filler", "DRV,Elsewhere");
     for (const char* entry : {"Aardvark=DRV,Reception", "Alpha=no comma here", "Beta=DRV,LPT1:,Reception",
                               " DELTA = \"DRV,reception\"", "Gamma=DRV,Reception"})
         devices += std::string(entry) + '\0';
@@ -565,9 +571,7 @@ TEST(TestPass, IsWhatItNamesItself) {
     EXPECT_EQ(wow64 != FALSE, pass != "64-bit");
     EXPECT_EQ(windows9x, pass == "win98");
 
-    std::string entries;
-    for (int n = 0; n < 1500; ++n) entries += "Entry" + std::to_string(n) + "=a value of some length" + '\0';
-    WriteProfileSectionA("Orvanta Test Pass", entries.c_str());
+    WriteProfileSectionA("Orvanta Test Pass", LongerThanA9xRead("Entry", "a value of some length").c_str());
     const ProfileSection section("Orvanta Test Pass");
     WriteProfileStringA("Orvanta Test Pass", nullptr, nullptr);
     EXPECT_EQ(section.IsWhole(), !windows9x);
