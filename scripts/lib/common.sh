@@ -60,6 +60,33 @@ ensure_wow64_wine() {
   wine_root=$("$repo/scripts/wow64-wine") || die "the WoW64 Wine could not be built (see above)"
 }
 
+# The same, built beside what comes before the 32-bit pass: scripts/test
+# starts it first and waits for it last. It runs at the lowest priority, in a
+# process group of its own, so that the project's builds and the 64-bit
+# pass keep the cores they ask for and a stopped run ends it too (the next
+# run goes on where it stopped). Its stage lines go to the error stream as
+# they come.
+start_wow64_wine() {
+  mkdir -p "$build"
+  setsid nice -n 19 "$repo/scripts/wow64-wine" </dev/null >"$build/wow64-wine.path" &
+  wow64_wine_pid=$!
+}
+
+await_wow64_wine() {
+  local status=0
+  wait "$wow64_wine_pid" || status=$?
+  wow64_wine_pid=
+  [ "$status" -eq 0 ] || die "the WoW64 Wine could not be built (see above)"
+  wine_root=$(cat "$build/wow64-wine.path")
+}
+
+stop_wow64_wine() {
+  [ -n "${wow64_wine_pid:-}" ] || return 0
+  kill -TERM -- "-$wow64_wine_pid" 2>/dev/null || true
+  wait "$wow64_wine_pid" 2>/dev/null || true
+  wow64_wine_pid=
+}
+
 # The Windows version the prefix's programs are told (Wine's per-prefix
 # setting): win98 for the product's Windows 9x paths; none for Wine's
 # default, an NT version, under which the stand-in drivers are reached.
