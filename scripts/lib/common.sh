@@ -67,8 +67,7 @@ ensure_wow64_wine() {
 # run goes on where it stopped). Its stage lines go to the error stream as
 # they come.
 start_wow64_wine() {
-  mkdir -p "$build"
-  setsid nice -n 19 "$repo/scripts/wow64-wine" </dev/null >"$build/wow64-wine.path" &
+  setsid nice -n 19 "$repo/scripts/wow64-wine" </dev/null >/dev/null &
   wow64_wine_pid=$!
 }
 
@@ -77,7 +76,7 @@ await_wow64_wine() {
   wait "$wow64_wine_pid" || status=$?
   wow64_wine_pid=
   [ "$status" -eq 0 ] || die "the WoW64 Wine could not be built (see above)"
-  wine_root=$(cat "$build/wow64-wine.path")
+  wine_root=$("$repo/scripts/wow64-wine" --path)
 }
 
 stop_wow64_wine() {
