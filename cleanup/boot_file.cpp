@@ -74,19 +74,32 @@ void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
         GetFileAttributesA(names.scratch) != INVALID_FILE_ATTRIBUTES)
         moveFile(names.scratch, names.bootFile);
 
+    // A read-only, hidden or system backup cannot be replaced, and a boot
+    // file that is one becomes the backup below: each rewrite would fail
+    // from then on. The boot file keeps its own attributes.
+    ClearAttributes(names.backup);
+    ClearAttributes(names.scratch);
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
     std::string newText;
     {
         DeviceHandle boot(CreateFileA(names.bootFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!boot.IsOpen()) return;
+        if (const DWORD found = GetFileAttributesA(names.bootFile); found != INVALID_FILE_ATTRIBUTES)
+            attributes = found;
         DeviceHandle backup(
             CreateFileA(names.backup, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!backup.IsOpen()) return;
 
         std::string oldText;
         if (!ReadToEnd(boot.Get(), oldText)) return;
-        for (const std::string& line : SplitBootLines(oldText)) filter.Line(line, NormalizeLine(line), newText);
+        // DOS reads no further than the first end-of-file mark (Ctrl-Z): what
+        // follows it is not part of the file to DOS, and stays as it is.
+        const size_t mark = std::min(oldText.find('\x1A'), oldText.size());
+        for (const std::string& line : SplitBootLines(oldText.substr(0, mark)))
+            filter.Line(line, NormalizeLine(line), newText);
         filter.Finish(newText);
+        newText += oldText.substr(mark);
         if (!WriteAll(backup.Get(), newText)) {
             // An incomplete text must never become the boot file.
             backup.Close();
@@ -94,6 +107,9 @@ void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
             return;
         }
     }
+    // Given before the swap, so that the boot file has them whenever the work
+    // stops.
+    SetFileAttributesA(names.backup, attributes);
 
     DeleteIfPresent(names.scratch);
     if (!moveFile(names.bootFile, names.scratch)) return;
@@ -102,5 +118,5 @@ void RewriteBootFile(const BootFileNames& names, LineFilter& filter) {
         return;
     }
     // Should this fail the previous text stays under the scratch name.
-    moveFile(names.scratch, names.backup);
+    if (moveFile(names.scratch, names.backup)) ClearAttributes(names.backup);
 }

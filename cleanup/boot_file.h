@@ -35,7 +35,10 @@ struct BootFileNames {
 
 // Writes the filtered text under the backup name, then swaps names so
 // that the new text is the boot file and the previous one its backup. A
-// boot file that does not exist is created empty first. When anything
+// boot file that does not exist is created empty first. Only the text up to
+// the first end-of-file mark (Ctrl-Z) goes through the filter, as DOS reads
+// no further; the mark and what follows it stay after it. The boot file keeps
+// its attributes, whatever those of the file and of its backup. When anything
 // fails on the way the boot file stays as it was: the new text is complete
 // and on disk before any rename, and a failed swap puts the original back.
 void RewriteBootFile(const BootFileNames& names, LineFilter& filter);

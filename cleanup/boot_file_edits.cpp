@@ -97,14 +97,9 @@ void ConfigSysFilter::Line(const std::string& line, const std::string& normalize
 
 void ConfigSysFilter::Finish(std::string& out) {
     if (!blockPending_) return;
-    // DOS reads no further than an end-of-file mark (Ctrl-Z): the block goes
-    // before a trailing one, which stays last.
-    const size_t mark = out.find_last_not_of('\x1A') + 1;
-    const std::string endOfFile = out.substr(mark);
-    out.resize(mark);
     // A last line without its line break would run into the block's comment.
     if (!out.empty() && out.back() != '\n') out += "\r\n";
-    out += deviceBlock_ + endOfFile;
+    out += deviceBlock_;
     blockPending_ = false;
 }
 

@@ -68,6 +68,7 @@ bool WINAPI IS51_CleanupBeforeDataMove(HWND, const char* snapshotDir, const char
     RemoveWindowsFolderFiles();
     RemoveSystemFolderFiles();
     DeleteProductValues(saved);
+    if (saved) RecordConfigurationMoved();
     DeletePrintMonitor();
     DeleteMakerAndVersionKeys();
     RemoveStartMenuGroup(startMenuGroup);

@@ -13,3 +13,10 @@ void RemoveDirIfPresent(const std::string& path) {
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
     if (!RemoveDirectoryA(path.c_str())) ReportFailure("remove the directory", path, false);
 }
+
+void ClearAttributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & guarded) != 0)
+        SetFileAttributesA(path.c_str(), attributes & ~guarded);
+}

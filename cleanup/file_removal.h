@@ -6,3 +6,6 @@
 
 void DeleteIfPresent(const std::string& path);
 void RemoveDirIfPresent(const std::string& path);
+// A read-only, hidden or system file made a plain one, so that it can be
+// replaced or deleted; nothing when there is no such file.
+void ClearAttributes(const std::string& path);

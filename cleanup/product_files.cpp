@@ -57,10 +57,17 @@ void RemoveSystemFolderFiles() {
 
 void DeleteProductValues(bool snapshotSaved) {
     if (RegKey product(HKEY_LOCAL_MACHINE, kProductKey); product.IsOpen()) {
-        for (const char* value : kProductValues) RegDeleteValueA(product.Get(), value);
+        for (const char* value : kProductValues) {
+            // The snapshot is what brings the administrator's settings back
+            // after the copy; without one only what the installation writes
+            // again may go.
+            bool installation = false;
+            for (const char* rewritten : kInstallationValues)
+                installation = installation || lstrcmpiA(value, rewritten) == 0;
+            if (snapshotSaved || installation) RegDeleteValueA(product.Get(), value);
+        }
     }
-    // The snapshot is what brings the board and station configuration back
-    // after the copy; without one it would be lost for good.
+    // The board and station configuration, the same.
     if (snapshotSaved) DeleteKeyTree(HKEY_LOCAL_MACHINE, kSetupKey);
 }
 

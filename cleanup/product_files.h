@@ -10,8 +10,9 @@
 void RemoveOldInstallation(const std::string& oldFolder);
 void RemoveWindowsFolderFiles();
 void RemoveSystemFolderFiles();
-// The 13 product values, then the setup key with the configuration; the
-// setup key only when a snapshot holds the configuration.
+// The 13 product values, then the setup key with the configuration; when no
+// snapshot holds the configuration, only the values the installation writes
+// again.
 void DeleteProductValues(bool snapshotSaved);
 // The maker's key of the current user and the keys of earlier releases.
 void DeleteMakerAndVersionKeys();

@@ -12,7 +12,8 @@ namespace {
 const char kMsdosSys[] = "c:\\msdos.sys";
 const char kSystemIni[] = "System.ini";
 const char kWinIni[] = "Win.ini";
-const DWORD kSectionBuffer = 4096;
+// As much of a section as Windows 95 and 98 hand back, as for Win.ini's.
+const DWORD kSectionBuffer = 32767;
 
 // The product's drivers, compared with whole entries ignoring case.
 const char* const kProductDrivers[] = {"device=corehub.vxd", "device=sndhub.vxd"};

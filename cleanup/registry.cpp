@@ -55,18 +55,34 @@ bool RegKey::ReadNumber(const char* name, DWORD& value) const {
     return true;
 }
 
-void RegKey::WriteString(const char* name, const std::string& value) const {
-    if (key_)
-        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
+bool RegKey::ReadByte(const char* name, BYTE& value) const {
+    if (!key_) return false;
+    BYTE byte = 0;
+    DWORD size = sizeof byte;
+    if (RegQueryValueExA(key_, name, nullptr, nullptr, &byte, &size) != ERROR_SUCCESS || size != sizeof byte)
+        return false;
+    value = byte;
+    return true;
 }
 
-void RegKey::WriteNumber(const char* name, DWORD value) const {
-    if (key_) RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+bool RegKey::WriteString(const char* name, const std::string& value) const {
+    return key_ && RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-void RegKey::WriteBytes(const char* name, const void* data, DWORD size) const {
-    if (key_) RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+bool RegKey::WriteNumber(const char* name, DWORD value) const {
+    return key_ && RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+                       ERROR_SUCCESS;
+}
+
+bool RegKey::WriteBytes(const char* name, const void* data, DWORD size) const {
+    return key_ && RegSetValueExA(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+}
+
+bool RegKey::DeleteValue(const char* name) const {
+    if (!key_) return false;
+    const LONG status = RegDeleteValueA(key_, name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 LONG DeleteKeyTree(HKEY parent, const std::string& path) {

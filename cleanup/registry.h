@@ -29,10 +29,15 @@ public:
     bool ReadString(const char* name, std::string& value, DWORD limit = 512) const;
     // Up to four bytes as a little-endian number.
     bool ReadNumber(const char* name, DWORD& value) const;
-    void WriteString(const char* name, const std::string& value) const;
-    void WriteNumber(const char* name, DWORD value) const;
-    void WriteBytes(const char* name, const void* data, DWORD size) const;
-    void WriteByte(const char* name, BYTE value) const { WriteBytes(name, &value, 1); }
+    // A value of exactly one byte, as the product keeps its flags.
+    bool ReadByte(const char* name, BYTE& value) const;
+    // Each write and deletion says whether it worked; deleting a value that is
+    // not there works.
+    bool WriteString(const char* name, const std::string& value) const;
+    bool WriteNumber(const char* name, DWORD value) const;
+    bool WriteBytes(const char* name, const void* data, DWORD size) const;
+    bool WriteByte(const char* name, BYTE value) const { return WriteBytes(name, &value, 1); }
+    bool DeleteValue(const char* name) const;
 
 private:
     HKEY key_ = nullptr;

@@ -21,9 +21,17 @@ const size_t kPathLimit = 511;
 // The editor runs hidden; should it never end, its file stays on disk.
 const DWORD kImportWait = 5 * 60 * 1000;
 
-// Values the new installation writes itself: its own win over the old.
-const char* const kProductExclusions[] = {"Orvanta Interface", "Install Directory", "Install Language",
-                                          "Install Menu",      "Product Name",      "Product Type"};
+// Where the product key records what became of the last snapshot taken, one
+// byte. kTaken: the snapshot holds the configuration, and the data move may
+// have deleted any part of it from the registry; what is left there is a
+// remnant. kMoved: the data move has deleted all of it; whatever of it the
+// registry holds now was put there since, by the import or by the
+// administrator. No value: no snapshot is owed an import, and a file left in
+// the folder is stale.
+const char kSnapshotState[] = "Registry Snapshot";
+const BYTE kTaken = 1;
+const BYTE kMoved = 2;
+
 const char* const kStationExclusions[] = {"DriverDate", "DriverVersion", "Ver", "HWRevision", "Current User"};
 
 // Registry editors read backslash escapes in quoted text: a stored "\" or
@@ -131,8 +139,8 @@ bool WriteSnapshot(const std::string& fileName) {
 
     if (RegKey product(HKEY_LOCAL_MACHINE, kProductKey); product.IsOpen()) {
         writer.WriteKey(product.Get(), kProductKey,
-                        {kProductExclusions[0], kProductExclusions[1], kProductExclusions[2], kProductExclusions[3],
-                         kProductExclusions[4], kProductExclusions[5]},
+                        {kInstallationValues[0], kInstallationValues[1], kInstallationValues[2], kInstallationValues[3],
+                         kInstallationValues[4], kInstallationValues[5], kSnapshotState},
                         false);
     }
     char path[MAX_PATH];
@@ -158,60 +166,49 @@ bool WriteSnapshot(const std::string& fileName) {
     return writer.Succeeded() && FlushFileBuffers(file.Get());
 }
 
-// The value name a snapshot line starts with ("name" or @ for the unnamed
-// one, escaped as Quoted escapes it); false for a line that is no value.
-bool ValueName(const std::string& line, std::string& name) {
-    name.clear();
-    if (line.compare(0, 2, "@=") == 0) return true;
-    if (line.empty() || line[0] != '"') return false;
-    for (size_t i = 1; i < line.size(); ++i) {
-        if (line[i] == '"') return i + 1 < line.size() && line[i + 1] == '=';
-        if (line[i] == '\\' && i + 1 < line.size()) ++i;
-        name += line[i];
-    }
-    return false;
+BYTE SnapshotState() {
+    BYTE state = 0;
+    RegKey(HKEY_LOCAL_MACHINE, kProductKey).ReadByte(kSnapshotState, state);
+    return state;
 }
 
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && lstrcmpiA(text.substr(0, prefix.size()).c_str(), prefix.c_str()) == 0;
-}
-
-// Whether the configuration a snapshot holds is gone from the registry,
-// wholly or in part: a board or station key, or a key below one, that it
-// has a header for, or a value of the product key that it lists. The data
-// move deletes just those once its snapshot is written (the product's
-// values first, then the setup key, subkeys before their keys). The port
-// keys do not count: the control center removes a port's key whenever the
-// port is switched off.
-bool HeldConfigurationGone(const std::string& snapshot) {
-    std::string text;
-    {
-        DeviceHandle file(CreateFileA(snapshot.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsOpen() || !ReadToEnd(file.Get(), text)) return false;
-    }
-    const std::string root = "[HKEY_LOCAL_MACHINE\\";
-    const std::string productHeader = root + kProductKey + "]", setupKeys = root + kSetupKey + "\\";
+// On disk before the step it allows: Windows 95/98 writes the registry
+// lazily, and a power cut must not find the configuration deleted without
+// the state that says where it went.
+bool SetSnapshotState(BYTE state) {
     RegKey product(HKEY_LOCAL_MACHINE, kProductKey);
-    bool inProductKey = false;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        if (line[0] == '[') {
-            inProductKey = lstrcmpiA(line.c_str(), productHeader.c_str()) == 0;
-            if (line.back() == ']' && StartsWithIgnoringCase(line, setupKeys) &&
-                !RegKey(HKEY_LOCAL_MACHINE, line.substr(root.size(), line.size() - root.size() - 1)).IsOpen())
-                return true;
-            continue;
-        }
-        std::string name;
-        if (inProductKey && ValueName(line, name) && !product.Has(name.c_str())) return true;
+    const bool written =
+        state ? product.WriteByte(kSnapshotState, state) : !product.IsOpen() || product.DeleteValue(kSnapshotState);
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+    return written;
+}
+
+// Whether the registry holds any of what a data move deletes into its
+// snapshot: a board or station key, or a setting of the administrator's.
+bool ConfigurationInRegistry() {
+    RegKey product(HKEY_LOCAL_MACHINE, kProductKey);
+    for (const char* value : kAdministratorValues) {
+        if (product.Has(value)) return true;
+    }
+    char path[MAX_PATH];
+    for (int board = 1; board <= 4; ++board) {
+        snprintf(path, sizeof path, "%s\\Board%d", kSetupKey, board);
+        if (RegKey(HKEY_LOCAL_MACHINE, path).IsOpen()) return true;
+    }
+    for (int station = 1; station <= 8; ++station) {
+        snprintf(path, sizeof path, "%s\\Station%d", kSetupKey, station);
+        if (RegKey(HKEY_LOCAL_MACHINE, path).IsOpen()) return true;
     }
     return false;
+}
+
+// A snapshot that is the one copy of the configuration: a data move took it
+// and nothing has put it back, neither an import nor the administrator
+// setting the stations up again (after an import that failed, or while the
+// setup stood still before it).
+bool SnapshotOwed() {
+    const BYTE state = SnapshotState();
+    return state == kTaken || (state == kMoved && !ConfigurationInRegistry());
 }
 
 // Waits for the process to end, handling the messages of the calling
@@ -258,34 +255,46 @@ std::string SnapshotPath(const std::string& folder) {
 bool SaveRegistrySnapshot(const std::string& folder) {
     // Without a folder there is nowhere the import would find it again.
     if (folder.empty()) return false;
-    // A snapshot already there was left behind. While the configuration it
-    // holds is gone, an earlier data move wrote it and went on to delete the
-    // configuration, and no setup-complete has imported it yet: it is the
-    // only copy left, and writing again would put what is left in its place.
-    // With the configuration all there it is older than what the registry
-    // holds (an installation that stopped before the import, an import that
-    // timed out or whose deletion failed, hooks given different folders),
-    // and imported it would undo what was changed since: the configuration
-    // as it stands replaces it.
+    // A snapshot left behind that is still owed its import is the only copy
+    // of the configuration (a data move or an import that stopped, a failed
+    // import): it stays, and writing again would put what is left in its
+    // place. Any other one is older than the registry (an import whose
+    // deletion failed, a removal since, hooks given different folders) and
+    // must never be imported: the configuration as it stands replaces it.
     const std::string snapshot = SnapshotPath(folder);
-    if (GetFileAttributesA(snapshot.c_str()) != INVALID_FILE_ATTRIBUTES && HeldConfigurationGone(snapshot)) return true;
+    if (GetFileAttributesA(snapshot.c_str()) != INVALID_FILE_ATTRIBUTES && SnapshotOwed())
+        return SetSnapshotState(kTaken);
+    if (!SetSnapshotState(0)) return false;
     // Written whole under another name first: the snapshot is there complete
     // or not at all, whenever the work stops.
     const std::string scratch = folder + "\\~ORVANTA.$$$";
-    if (WriteSnapshot(scratch)) {
-        DeleteIfPresent(snapshot);
-        if (MoveFileA(scratch.c_str(), snapshot.c_str())) return true;
-    }
+    ClearAttributes(scratch);
+    const bool written = WriteSnapshot(scratch);
+    ClearAttributes(snapshot);
+    DeleteIfPresent(snapshot);
+    if (written && MoveFileA(scratch.c_str(), snapshot.c_str())) return SetSnapshotState(kTaken);
     DeleteIfPresent(scratch);
     return false;
 }
 
+void RecordConfigurationMoved() {
+    if (SnapshotState() == kTaken) SetSnapshotState(kMoved);
+}
+
 void ImportRegistrySnapshot(const std::string& folder) {
     if (folder.empty()) return;
+    const std::string snapshot = SnapshotPath(folder);
+    if (!SnapshotOwed()) {
+        // Stale: nothing must import it. One owed an import that was
+        // overtaken (the import ended before its file went, or the stations
+        // were set up again meanwhile) goes with its state.
+        if (SnapshotState() != 0) SetSnapshotState(0);
+        DeleteIfPresent(snapshot);
+        return;
+    }
     char windows[MAX_PATH] = {};
     UINT length = GetWindowsDirectoryA(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows) return;
-    const std::string snapshot = SnapshotPath(folder);
     std::string command = std::string(windows) + "\\regedit.exe -s \"" + snapshot + "\"";
 
     STARTUPINFOA startup = {};
@@ -301,5 +310,8 @@ void ImportRegistrySnapshot(const std::string& folder) {
     const bool ended = WaitDispatchingMessages(process.hProcess, kImportWait);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (ended) DeleteIfPresent(snapshot);
+    if (!ended) return;
+    // The imported configuration is on disk before its one other copy goes.
+    RegFlushKey(HKEY_LOCAL_MACHINE);
+    if (SetSnapshotState(0)) DeleteIfPresent(snapshot);
 }

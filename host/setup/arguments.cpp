@@ -11,13 +11,14 @@ namespace {
 
 const char kUsage[] =
     "usage: setup install [--type N] [--snapshot DIR] [--old DIR] [--dir DIR] [--source DIR]\n"
-    "                     [--library PATH]\n"
+    "                     [--library PATH] [--count-calls yes] [--stop-at K]\n"
     "       setup uninstall [--library PATH]\n"
     "       setup call welcome TYPE [CAPTION MESSAGE] [--library PATH]\n"
     "       setup call datamove TYPE SNAPSHOT OLDDIR [--library PATH]\n"
     "       setup call complete TYPE SNAPSHOT DIR [--library PATH]\n"
     "       setup call uninit|ununinit [--library PATH]\n"
-    "       (each call also takes --count-calls yes and --stop-at K)\n"
+    "       (each call, and install over all its hooks, also takes --count-calls yes\n"
+    "       and --stop-at K)\n"
     "\n"
     "The setup engine and uninstaller of the Orvanta products, around Cleanup.dll\n"
     "(default: the one beside setup.exe).\n"
@@ -167,6 +168,27 @@ bool ParseCall(const Words& words, Invocation& invocation, std::string& error) {
     return true;
 }
 
+// --count-calls and --stop-at, for "call" and "install".
+bool ParseCallWatch(const Words& words, const std::string& command, Invocation& invocation, std::string& error) {
+    if (auto count = Option(words, "--count-calls")) {
+        if (*count != "yes" && *count != "no") {
+            error = command + ": --count-calls is yes or no, not '" + *count + "'";
+            return false;
+        }
+        invocation.countCalls = *count == "yes";
+    }
+    if (auto stop = Option(words, "--stop-at")) {
+        auto value = ParseInteger(*stop);
+        if (!value || *value < 1) {
+            error = command + ": --stop-at must be a call number from 1, not '" + *stop + "'";
+            return false;
+        }
+        invocation.countCalls = true;
+        invocation.stopAt = *value;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseArguments(const std::vector<std::string>& args, Invocation& invocation, std::string& error) {
@@ -188,7 +210,10 @@ bool ParseArguments(const std::vector<std::string>& args, Invocation& invocation
     Words words;
     if (command == "install") {
         invocation.action = Action::kInstall;
-        if (!SplitWords(rest, {"--type", "--snapshot", "--old", "--dir", "--source", "--library"}, words, error))
+        if (!SplitWords(
+                rest, {"--type", "--snapshot", "--old", "--dir", "--source", "--library", "--count-calls", "--stop-at"},
+                words, error) ||
+            !ParseCallWatch(words, command, invocation, error))
             return false;
         if (!words.positional.empty()) {
             error = "install: unexpected argument '" + words.positional[0] + "'";
@@ -223,23 +248,7 @@ bool ParseArguments(const std::vector<std::string>& args, Invocation& invocation
         invocation.action = Action::kCall;
         if (!SplitWords(rest, {"--library", "--count-calls", "--stop-at"}, words, error)) return false;
         invocation.library = Option(words, "--library");
-        if (auto count = Option(words, "--count-calls")) {
-            if (*count != "yes" && *count != "no") {
-                error = "call: --count-calls is yes or no, not '" + *count + "'";
-                return false;
-            }
-            invocation.countCalls = *count == "yes";
-        }
-        if (auto stop = Option(words, "--stop-at")) {
-            auto value = ParseInteger(*stop);
-            if (!value || *value < 1) {
-                error = "call: --stop-at must be a call number from 1, not '" + *stop + "'";
-                return false;
-            }
-            invocation.countCalls = true;
-            invocation.stopAt = *value;
-        }
-        return ParseCall(words, invocation, error);
+        return ParseCallWatch(words, command, invocation, error) && ParseCall(words, invocation, error);
     }
     error = "unknown command '" + command + "'";
     return false;

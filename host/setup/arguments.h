@@ -24,8 +24,9 @@ struct Invocation {
     std::optional<std::string> library;
     std::optional<std::string> caption;  // call welcome
     std::optional<std::string> message;  // call welcome
-    // call: the calls the library makes to change the machine are counted
-    // and reported; with stopAt the process ends just before that call.
+    // call and install: the calls the library makes to change the machine
+    // are counted and reported; with stopAt the process ends just before
+    // that call.
     bool countCalls = false;
     int stopAt = 0;
 };

@@ -206,6 +206,8 @@ int Install(const Invocation& invocation, Report& report) {
         return report.Fail(kExitNoLibrary, error);
     report.Step("library: " + library.Path());
     if (!CheckSource(plan, error)) return report.Fail(kExitStepFailed, error);
+    if (invocation.countCalls && !WatchCalls(library.Module(), invocation.stopAt))
+        return report.Fail(kExitNoLibrary, library.Path() + ": its imports cannot be read");
 
     OwnerWindow owner;
     if (!owner.Create(error)) return report.Fail(kExitStepFailed, error);
@@ -226,6 +228,7 @@ int Install(const Invocation& invocation, Report& report) {
     bool completed = HookResult(complete(plan.snapshot.c_str(), plan.installDir.c_str(), plan.productType));
     report.Step("complete: " + std::string(kSetupCompleteExport) + "(snapshot " + plan.snapshot + ", dir " +
                 plan.installDir + ", type " + type + ") returned " + (completed ? "1" : "0"));
+    if (invocation.countCalls) report.Step("calls: " + std::to_string(WatchedCalls()));
     report.Step("setup: done");
     return kExitDone;
 }

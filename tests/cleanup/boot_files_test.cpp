@@ -54,6 +54,11 @@ TEST_F(BootFiles, WithoutDeviceLinesTheProductsLineGoesAtTheEnd) {
     // DOS reads no further than an end-of-file mark: the lines go before it.
     EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20\r\n\x1A"), "FILES=40\r\nBUFFERS=20\r\n" + Block() + "\x1A");
     EXPECT_EQ(InstallOver("FILES=40\r\nBUFFERS=20\x1A"), "FILES=40\r\nBUFFERS=20\r\n" + Block() + "\x1A");
+    // Nor past the first one: lines another installer appended after it stay
+    // there as they are, in both modes.
+    const std::string appended = "\x1A\r\nDEVICE=C:\\WINDOWS\\ORVANTA.SYS\r\nDEVICE=C:\\DOS\\JDISP.SYS\r\n\x1A";
+    EXPECT_EQ(InstallOver("FILES=40\r\n" + appended), "FILES=40\r\n" + Block() + appended);
+    EXPECT_EQ(UninstallOver("FILES=40\r\n" + appended), "FILES=40\r\n" + appended);
 }
 
 TEST_F(BootFiles, AnEarlierInstallationsLineIsReplacedByOneBeforeTheFirstOtherDriver) {
@@ -111,6 +116,10 @@ TEST_F(BootFiles, TheJapaneseDisplayDriverGetsItsOptionOnceAtInstallation) {
     // Removal takes out the product's line, not the option.
     EXPECT_EQ(UninstallOver(installed), OptionComment() + "device=c:\\dos\\jdisp.sys /hs=lc\r\nFILES=40\r\n");
     EXPECT_EQ(UninstallOver(config), config) << "no option added at removal";
+    // Cut short by the end-of-file mark, as "copy con" leaves it: the option
+    // goes before the mark, where DOS reads it.
+    EXPECT_EQ(InstallOver("DEVICE=C:\\DOS\\JDISP.SYS\x1A"),
+              Block() + OptionComment() + "DEVICE=C:\\DOS\\JDISP.SYS /hs=lc\r\n\x1A");
 }
 
 TEST_F(BootFiles, AMissingConfigSysIsCreatedWithJustTheProductsLines) {
@@ -144,6 +153,25 @@ TEST_F(BootFiles, AWriteProtectedBackupLeavesConfigSysUntouched) {
     EXPECT_TRUE(DataMoveWhileHeld(kConfigBak));
     EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n");
     EXPECT_EQ(ReadFileBytes(kConfigBak), "old backup\r\n");
+}
+
+TEST_F(BootFiles, AProtectedConfigSysOrBackupIsRewrittenAndKeepsItsAttributes) {
+    const DWORD hidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    WriteFileBytes(kConfigSys, "FILES=40\r\n");
+    SetFileAttributesA(kConfigSys, hidden);
+    WriteFileBytes(kConfigBak, "old backup\r\n");
+    SetFileAttributesA(kConfigBak, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
+    WriteFileBytes(kConfigScratch, "left over\r\n");
+    SetFileAttributesA(kConfigScratch, FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n" + Block());
+    EXPECT_EQ(GetFileAttributesA(kConfigSys) & hidden, hidden);
+    // The previous text, once the boot file, must not stop the next rewrite.
+    EXPECT_EQ(Uninstall(), 0);
+    EXPECT_EQ(ReadFileBytes(kConfigSys), "FILES=40\r\n");
+    EXPECT_EQ(GetFileAttributesA(kConfigSys) & hidden, hidden);
+    EXPECT_EQ(ReadFileBytes(kConfigBak), "FILES=40\r\n" + Block());
+    SetFileAttributesA(kConfigSys, FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(BootFiles, ARewriteCutOffBetweenItsRenamesIsPutBackByTheNextRun) {

@@ -96,17 +96,27 @@ TEST_F(ProfileFiles, RemovalRestoresTheKeyboardButNotTheDisplay) {
     EXPECT_EQ(Section386Enh(), "keyboard=*vkd|display=corehub.vxd|");
 }
 
-TEST_F(ProfileFiles, ASectionTooLargeToReadWholeIsNotWrittenBack) {
-    std::string entries = "device=corehub.vxd";
-    entries += '\0';
-    for (int i = 0; entries.size() < 5000; ++i) {
-        entries += "device=filler" + std::to_string(i) + ".386";
+TEST_F(ProfileFiles, ALongSectionLosesTheProductsDriversAndOneTooLargeToReadIsNotWrittenBack) {
+    auto entries = [](size_t size) {
+        std::string entries = "device=corehub.vxd";
         entries += '\0';
-    }
-    Put386Enh(entries);
+        for (int i = 0; entries.size() < size; ++i) {
+            entries += "device=filler" + std::to_string(i) + ".386";
+            entries += '\0';
+        }
+        return entries;
+    };
+    // Longer than 4K, as a host with many drivers has it: read whole.
+    Put386Enh(entries(5000));
     EXPECT_TRUE(DataMove(3));
-    EXPECT_NE(Section386Enh().find("device=corehub.vxd|"), std::string::npos);
+    EXPECT_EQ(Section386Enh().find("device=corehub.vxd|"), std::string::npos);
     EXPECT_NE(Section386Enh().find("device=filler200.386|"), std::string::npos);
+    // Longer than Windows 95/98 read at once: written back it would be cut.
+    Put386Enh(entries(40000));
+    EXPECT_TRUE(DataMove(3));
+    char buffer[65536] = {};
+    GetPrivateProfileSectionA("386Enh", buffer, sizeof buffer, WindowsFile("system.ini").c_str());
+    EXPECT_EQ(std::string(buffer), "device=corehub.vxd");
 }
 
 TEST_F(ProfileFiles, RemovalDeletesEachStationsDisplayKeys) {

@@ -1,6 +1,8 @@
 // The registry snapshot that carries the configuration across a
 // reinstallation: its exact text for a prepared branch, and a round trip
 // through the host's own registry editor.
+#include <algorithm>
+
 #include "cleanup_fixture.h"
 #include "registry_values.h"
 
@@ -30,6 +32,22 @@ protected:
     test_support::RegistryBackup ports_{HKEY_LOCAL_MACHINE, kPortsKey};
 };
 
+// The registry editor moved out of the Windows folder for a test.
+class EditorAway {
+public:
+    EditorAway() : editor_(WindowsFile("regedit.exe")), away_(editor_ + ".away") {
+        moved_ = MoveFileA(editor_.c_str(), away_.c_str()) != FALSE;
+    }
+    ~EditorAway() {
+        if (moved_) MoveFileA(away_.c_str(), editor_.c_str());
+    }
+    bool Moved() const { return moved_; }
+
+private:
+    std::string editor_, away_;
+    bool moved_ = false;
+};
+
 TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
     EXPECT_TRUE(DataMove(3));
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), "REGEDIT4\r\n");
@@ -42,12 +60,9 @@ TEST_F(RegistrySnapshot, ASnapshotNotYetImportedIsKeptWholeUntilTheImport) {
     EXPECT_TRUE(DataMove(3));
     const std::string first = test_support::ReadFileBytes(Snapshot());
     ASSERT_NE(first.find("Front Desk"), std::string::npos);
-    // The move again before any import, as after a cut-off: what is left of
-    // the configuration must not take the snapshot's place, be it nothing
-    // or a part of it.
-    EXPECT_TRUE(DataMove(3));
-    EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), first);
-    test_support::PutValue(HKEY_LOCAL_MACHINE, board, "Detected", REG_BINARY, "\x01");
+    // The move again before any import, as after a setup that stopped: the
+    // empty registry must not take the snapshot's place. (A move cut off
+    // while it deletes, with a part left, is the campaigns' to try.)
     EXPECT_TRUE(DataMove(3));
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), first);
     EXPECT_FALSE(test_support::FileExists(snapshotFolder_ + "\\~ORVANTA.$$$")) << "written under its own name";
@@ -77,11 +92,75 @@ TEST_F(RegistrySnapshot, WithoutASnapshotTheConfigurationStays) {
     const std::string station = std::string(kSetupKey) + "\\Station1";
     test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
     test_support::PutValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled", REG_BINARY, "\x01");
+    test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Install Language", "enu");
     snapshotFolder_ = "C:\\No Such Snapshot Folder";
     EXPECT_TRUE(DataMove(3));
     EXPECT_FALSE(test_support::FileExists(Snapshot()));
     EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Front Desk");
+    // The administrator's settings stay too; what the installation writes
+    // again goes.
+    EXPECT_EQ(test_support::ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled").bytes, "\x01");
+    EXPECT_FALSE(test_support::ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Install Language").present);
+}
+
+TEST_F(RegistrySnapshot, AFailedImportIsOwedUntilTheConfigurationIsSetUpAgain) {
+    const std::string station1 = std::string(kSetupKey) + "\\Station1",
+                      station2 = std::string(kSetupKey) + "\\Station2";
+    auto failedSetup = [this] {
+        EXPECT_TRUE(DataMove(3));
+        EditorAway away;
+        ASSERT_TRUE(away.Moved());
+        EXPECT_TRUE(SetupComplete(3));
+        EXPECT_TRUE(test_support::FileExists(Snapshot()));
+    };
+    test_support::PutText(HKEY_LOCAL_MACHINE, station1, "Station Name", "Front Desk");
+    test_support::PutValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled", REG_BINARY, "\x01");
+    failedSetup();
+    EXPECT_FALSE(test_support::KeyExists(station1));
+    // Nothing set up since: the setup again brings it back.
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station1, "Station Name"), "Front Desk");
+    EXPECT_EQ(test_support::ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled").bytes, "\x01");
+
+    // Set up again after the failure, a part of it: that is what the next
+    // installation keeps, not the snapshot's older one.
+    failedSetup();
+    test_support::PutText(HKEY_LOCAL_MACHINE, station2, "Station Name", "Set Up Again");
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station2, "Station Name"), "Set Up Again");
+    EXPECT_FALSE(test_support::KeyExists(station1));
     EXPECT_FALSE(test_support::ReadValue(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled").present);
+    EXPECT_FALSE(test_support::FileExists(Snapshot()));
+}
+
+TEST_F(RegistrySnapshot, AStaleLeftoverIsNeverImported) {
+    const std::string station = std::string(kSetupKey) + "\\Station1";
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
+    EXPECT_TRUE(DataMove(3));
+    const std::string leftover = test_support::ReadFileBytes(Snapshot());
+    EXPECT_TRUE(SetupComplete(3));
+    test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Changed Desk");
+
+    // Read-only: replaced all the same.
+    ASSERT_TRUE(test_support::WriteFileBytes(Snapshot(), leftover));
+    SetFileAttributesA(Snapshot().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(DataMove(3));
+    EXPECT_NE(test_support::ReadFileBytes(Snapshot()).find("Changed Desk"), std::string::npos);
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Changed Desk");
+
+    // Held by another program, it cannot be replaced: the configuration
+    // stays where it is, and the leftover is not imported over it.
+    ASSERT_TRUE(test_support::WriteFileBytes(Snapshot(), leftover));
+    HANDLE held = CreateFileA(Snapshot().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(DataMove(3));
+    CloseHandle(held);
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Changed Desk");
+    EXPECT_TRUE(SetupComplete(3));
+    EXPECT_EQ(test_support::ReadText(HKEY_LOCAL_MACHINE, station, "Station Name"), "Changed Desk");
 }
 
 TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
@@ -159,7 +238,11 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
 
     EXPECT_TRUE(DataMove(3));
     ASSERT_TRUE(test_support::FileExists(Snapshot()));
+    // What the data move records of its snapshot stays, as it does in setup.
+    const test_support::StoredValue state = test_support::ReadValue(HKEY_LOCAL_MACHINE, product, "Registry Snapshot");
+    ASSERT_TRUE(state.present);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+    test_support::PutValue(HKEY_LOCAL_MACHINE, product, "Registry Snapshot", state.type, state.bytes);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPortsKey);
     // The product key must exist for the hook to record the product, as a
     // new installation's files leave it.
@@ -184,21 +267,33 @@ TEST_F(RegistrySnapshot, TheRegistryEditorGivesBackEveryValueAsStored) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-// The registry editor moved out of the Windows folder for a test.
-class EditorAway {
-public:
-    EditorAway() : editor_(WindowsFile("regedit.exe")), away_(editor_ + ".away") {
-        moved_ = MoveFileA(editor_.c_str(), away_.c_str()) != FALSE;
+// The lines "call N: Function" of setup.exe's call watch, in order.
+std::vector<std::string> WatchedCalls(const std::string& output) {
+    std::vector<std::string> calls;
+    for (size_t at = output.find("call "); at != std::string::npos; at = output.find("call ", at + 1)) {
+        const size_t name = output.find(": ", at), end = output.find_first_of("\r\n", at);
+        if (name != std::string::npos && name < end) calls.push_back(output.substr(name + 2, end - name - 2));
     }
-    ~EditorAway() {
-        if (moved_) MoveFileA(away_.c_str(), editor_.c_str());
-    }
-    bool Moved() const { return moved_; }
+    return calls;
+}
 
-private:
-    std::string editor_, away_;
-    bool moved_ = false;
-};
+TEST_F(RegistrySnapshot, TheImportedConfigurationIsOnDiskBeforeTheSnapshotGoes) {
+    test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kSetupKey) + "\\Station1", "Station Name", "Front Desk");
+    EXPECT_TRUE(DataMove(3));
+    test_support::Program setup(
+        test_support::ProgramFolder() + "\\setup.exe",
+        "call complete 3 \"" + snapshotFolder_ + "\" \"" + installFolder_ + "\" --count-calls yes", "", true);
+    ASSERT_TRUE(setup.WaitForExit(60000));
+    // Windows 95/98 writes the registry lazily: a power cut after the
+    // deletion must not find the import only in memory.
+    const std::vector<std::string> calls = WatchedCalls(setup.Output());
+    const auto editor = std::find(calls.begin(), calls.end(), "CreateProcessA");
+    ASSERT_NE(editor, calls.end()) << setup.Output();
+    const auto deletion = std::find(editor, calls.end(), "DeleteFileA");
+    ASSERT_NE(deletion, calls.end()) << setup.Output();
+    EXPECT_NE(std::find(editor, deletion, "RegFlushKey"), deletion) << setup.Output();
+    EXPECT_FALSE(test_support::FileExists(Snapshot()));
+}
 
 TEST_F(RegistrySnapshot, AnEditorThatCannotBeStartedIsReportedAndTheSnapshotKept) {
     test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Station Display", "x");

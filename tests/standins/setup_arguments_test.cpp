@@ -18,6 +18,8 @@ TEST(SetupArguments, RefusesWhatMakesNoCommandInOneLine) {
              {"install", "--dir="},
              {"install", "--dir", "a", "--dir", "b"},
              {"install", "--force", "1"},
+             {"install", "--stop-at", "0"},
+             {"install", "--count-calls", "maybe"},
              {"uninstall", "--type", "3"},
              {"uninstall", "now"},
              {"call"},

@@ -12,8 +12,10 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    // A read-only file cannot be written, nor a hidden or system one replaced.
+    const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & guarded))
+        SetFileAttributesA(path.c_str(), attributes & ~guarded);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);

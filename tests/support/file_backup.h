@@ -28,7 +28,8 @@ private:
 
 // A file's bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
-// Replaces the file's bytes, clearing a read-only mark first.
+// Replaces the file's bytes, making a read-only, hidden or system file a
+// plain one first.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
