@@ -30,17 +30,6 @@ const char* const kOtherDevicePathInfs[] = {"Dravek CorporationOEMSETUP.INF",
                                             "TC Labs3DM.INF",
                                             "Stone Microsystems3DM.INF"};
 
-// The subkey at the index, or false when the listing ends (or the name is
-// longer than the limit).
-bool SubkeyAt(HKEY key, DWORD index, std::string& name, DWORD limit = 512) {
-    std::vector<char> buffer(limit);
-    DWORD length = limit;
-    if (RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
-    name.assign(buffer.data(), length);
-    return true;
-}
-
 bool IsProductDriverKey(const std::string& path) {
     std::string value;
     return RegKey(HKEY_LOCAL_MACHINE, path).ReadString("", value) && lstrcmpiA(value.c_str(), kProductDriver) == 0;
@@ -62,8 +51,8 @@ template <typename Remove>
 void DeleteWhileListing(HKEY key, Remove remove) {
     int deletions = 0;
     std::string name;
-    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(key, index, name);) {
-        if (remove(name)) {
+    for (DWORD index = 0; deletions < kDeletionLimit && SubkeyAt(key, index, name, 512);) {
+        if (!name.empty() && remove(name)) {
             ++deletions;
             index = 0;
         } else {
@@ -95,7 +84,7 @@ bool CleanInstances(HKEY pci, const std::string& deviceName) {
         return DeleteKeyTree(device.Get(), instance) == ERROR_SUCCESS;
     });
     std::string first;
-    return !SubkeyAt(device.Get(), 0, first);
+    return !SubkeyAt(device.Get(), 0, first, 512);
 }
 
 }  // namespace
@@ -161,14 +150,11 @@ void CheckDisplayAdapter() {
     std::string device;
     for (DWORD index = 0; !match && SubkeyAt(present.Get(), index, device, 507); ++index) {
         std::string hardware;
-        if (!RegKey(present.Get(), device).ReadString("HardWareKey", hardware)) continue;
+        if (device.empty() || !RegKey(present.Get(), device).ReadString("HardWareKey", hardware)) continue;
         if (hardware.compare(0, 12, "PCI\\VEN_1023") != 0) continue;
         const std::string description = ReadRegistryString(HKEY_LOCAL_MACHINE, "Enum\\" + hardware, "DeviceDesc");
         match = description.find("9680") != std::string::npos || description.find("968x") != std::string::npos;
     }
     if (!match) return;
-    RegKey setup(HKEY_LOCAL_MACHINE, kSetupKey);
-    if (!setup.IsOpen()) return;
-    const BYTE flag = 1;
-    RegSetValueExA(setup.Get(), "ReinitHost", 0, REG_BINARY, &flag, 1);
+    RegKey(HKEY_LOCAL_MACHINE, kSetupKey).WriteByte("ReinitHost", 1);
 }

@@ -35,29 +35,16 @@ struct Record {
     DWORD length = 0;
 };
 
-// A string value; false when it is missing or does not fit.
-bool ReadText(HKEY key, const char* name, std::string& text) {
-    char buffer[256] = {};
-    // The last byte stays zero, so a value stored without one still ends.
-    DWORD size = sizeof buffer - 1;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
-        return false;
-    text = buffer;
-    return true;
-}
-
-bool WriteText(HKEY key, const char* name, const std::string& text) {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-}
+// Scheme names and numbers: a value longer than this is none of ours.
+const DWORD kTextLimit = 255;
 
 bool ReadRecord(HKEY key, Record& record) {
     record.length = sizeof record.bytes;
     return RegQueryValueExA(key, "Policies", nullptr, nullptr, record.bytes, &record.length) == ERROR_SUCCESS;
 }
 
-bool WriteRecord(HKEY key, const Record& record) {
-    return RegSetValueExA(key, "Policies", 0, REG_BINARY, record.bytes, record.length) == ERROR_SUCCESS;
+bool WriteRecord(const RegKey& key, const Record& record) {
+    return key.WriteBytes("Policies", record.bytes, record.length);
 }
 
 // A record cut short keeps its length: only the fields that lie wholly
@@ -68,30 +55,16 @@ void SwitchOffTimers(Record& record) {
     }
 }
 
-// The subkeys of a key in index order; stops at the first that cannot be
-// read for any reason but a name too long for the buffer.
-template <typename Visit>
-void ForEachSubkey(HKEY key, Visit visit) {
-    char name[256];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof name;
-        const LONG status = RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) return;
-        if (visit(name)) return;
-    }
-}
-
 // The number of the machine's scheme of this name, exactly as spelt; false
 // when it has none.
 bool SchemeNamed(HKEY machine, const std::string& wanted, std::string& number) {
     RegKey schemes;
     if (!schemes.Open(machine, kSchemes)) return false;
     bool found = false;
-    ForEachSubkey(schemes.Get(), [&](const char* subkey) {
+    ForEachSubkey(schemes.Get(), [&](const std::string& subkey) {
         RegKey scheme;
         std::string name;
-        found = scheme.Open(schemes.Get(), subkey) && ReadText(scheme.Get(), "Name", name) && name == wanted;
+        found = scheme.Open(schemes.Get(), subkey) && scheme.ReadString("Name", name, kTextLimit) && name == wanted;
         if (found) number = subkey;
         return found;
     });
@@ -102,7 +75,7 @@ bool SchemeNamed(HKEY machine, const std::string& wanted, std::string& number) {
 bool ReadCurrentScheme(HKEY machine, Record& user, Record& machinePart) {
     RegKey power;
     std::string current;
-    if (!power.Open(HKEY_CURRENT_USER, kUserPowerKey) || !ReadText(power.Get(), "CurrentPowerPolicy", current) ||
+    if (!power.Open(HKEY_CURRENT_USER, kUserPowerKey) || !power.ReadString("CurrentPowerPolicy", current, kTextLimit) ||
         current.empty())
         return false;
     const std::string path = std::string(kSchemes) + "\\" + current;
@@ -135,16 +108,16 @@ bool NextSchemeNumber(const std::string& lastId, std::string& next) {
 // Gives every user who has power settings the scheme and makes it current.
 void GiveEveryUser(const std::string& number, const std::string& name, const std::string& description,
                    const Record& record) {
-    ForEachSubkey(HKEY_USERS, [&](const char* user) {
+    ForEachSubkey(HKEY_USERS, [&](const std::string& user) {
         RegKey power, scheme;
-        if (!power.Open(HKEY_USERS, std::string(user) + "\\" + kUserPowerKey)) return false;
+        if (!power.Open(HKEY_USERS, user + "\\" + kUserPowerKey)) return false;
         if (!scheme.Create(power.Get(), std::string(kSchemes) + "\\" + number)) return false;
-        bool written = WriteText(scheme.Get(), "Description", description);
-        written = WriteText(scheme.Get(), "Name", name) && written;
-        written = WriteRecord(scheme.Get(), record) && written;
+        bool written = scheme.WriteString("Description", description);
+        written = scheme.WriteString("Name", name) && written;
+        written = WriteRecord(scheme, record) && written;
         // Pointed at a scheme that is not all there, the user would be left
         // without working power settings; the old scheme stays current.
-        if (written) WriteText(power.Get(), "CurrentPowerPolicy", number);
+        if (written) power.WriteString("CurrentPowerPolicy", number);
         return false;
     });
 }
@@ -154,16 +127,16 @@ void GiveEveryUser(const std::string& number, const std::string& name, const std
 // count yet; raised here, no later scheme takes its number.
 // Only a scheme that is numbered counts: a name that is no number is not one
 // of those handed out, and written as "LastID" it would not read as one.
-void CountScheme(HKEY machine, const std::string& number) {
+void CountScheme(const RegKey& machine, const std::string& number) {
     if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos) return;
     const int own = atoi(number.c_str());
-    auto raise = [&](HKEY key) {
+    auto raise = [&](const RegKey& key) {
         std::string lastId;
-        if (ReadText(key, "LastID", lastId) && atoi(lastId.c_str()) >= own) return;
-        WriteText(key, "LastID", std::to_string(own));
+        if (key.ReadString("LastID", lastId, kTextLimit) && atoi(lastId.c_str()) >= own) return;
+        key.WriteString("LastID", std::to_string(own));
     };
     raise(machine);
-    if (RegKey schemes; schemes.Open(machine, kSchemes)) raise(schemes.Get());
+    if (RegKey schemes; schemes.Open(machine.Get(), kSchemes)) raise(schemes);
 }
 
 }  // namespace
@@ -180,12 +153,12 @@ void InstallServerPowerScheme() {
     RegKey machine;
     if (!machine.Open(HKEY_LOCAL_MACHINE, kMachinePowerKey)) return;
     if (std::string existing; SchemeNamed(machine.Get(), name, existing)) {
-        CountScheme(machine.Get(), existing);
+        CountScheme(machine, existing);
         return;
     }
 
     std::string lastId;
-    ReadText(machine.Get(), "LastID", lastId);
+    machine.ReadString("LastID", lastId, kTextLimit);
     Record user, machinePart;
     if (!ReadCurrentScheme(machine.Get(), user, machinePart)) return;
     std::string number;
@@ -198,10 +171,10 @@ void InstallServerPowerScheme() {
     // halves of it the next time. Its name, which marks the scheme as there,
     // comes after the users.
     RegKey scheme;
-    if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) WriteRecord(scheme.Get(), machinePart);
+    if (scheme.Create(machine.Get(), std::string(kSchemes) + "\\" + number)) WriteRecord(scheme, machinePart);
     GiveEveryUser(number, name, description, user);
-    if (scheme.IsOpen()) WriteText(scheme.Get(), "Name", name);
-    WriteText(machine.Get(), "LastID", number);
+    scheme.WriteString("Name", name);
+    machine.WriteString("LastID", number);
     RegKey schemes;
-    if (schemes.Open(machine.Get(), kSchemes)) WriteText(schemes.Get(), "LastID", number);
+    if (schemes.Open(machine.Get(), kSchemes)) schemes.WriteString("LastID", number);
 }

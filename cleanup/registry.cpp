@@ -85,6 +85,19 @@ bool RegKey::DeleteValue(const char* name) const {
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
+bool SubkeyAt(HKEY key, DWORD index, std::string& name, DWORD limit) {
+    std::vector<char> buffer(limit);
+    DWORD length = limit;
+    const LONG status = RegEnumKeyExA(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA) {
+        name.clear();
+        return true;
+    }
+    if (status != ERROR_SUCCESS) return false;
+    name.assign(buffer.data(), length);
+    return true;
+}
+
 LONG DeleteKeyTree(HKEY parent, const std::string& path) {
     if (path.empty()) return ERROR_INVALID_PARAMETER;
     {
@@ -92,9 +105,9 @@ LONG DeleteKeyTree(HKEY parent, const std::string& path) {
         if (!key.IsOpen()) return ERROR_FILE_NOT_FOUND;
         // Deleting shifts the listing down, so the same index is asked again;
         // a subkey that cannot go is passed over.
-        char name[512];
-        for (DWORD index = 0; RegEnumKeyA(key.Get(), index, name, sizeof name) == ERROR_SUCCESS;) {
-            if (DeleteKeyTree(key.Get(), name) != ERROR_SUCCESS) ++index;
+        std::string name;
+        for (DWORD index = 0; SubkeyAt(key.Get(), index, name, 512);) {
+            if (name.empty() || DeleteKeyTree(key.Get(), name) != ERROR_SUCCESS) ++index;
         }
     }
     return RegDeleteKeyA(parent, path.c_str());

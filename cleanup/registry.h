@@ -43,6 +43,22 @@ private:
     HKEY key_ = nullptr;
 };
 
+// The name of the subkey at the index; false once the listing ends. A name
+// longer than limit - 1 characters comes back empty: every walk passes over
+// it and goes on, so that no key after it is missed (no key of the
+// product's has such a name).
+bool SubkeyAt(HKEY key, DWORD index, std::string& name, DWORD limit = 256);
+
+// The subkeys of a key in index order, those with names too long for the
+// limit passed over; stops when visit answers true.
+template <typename Visit>
+void ForEachSubkey(HKEY key, Visit visit, DWORD limit = 256) {
+    std::string name;
+    for (DWORD index = 0; SubkeyAt(key, index, name, limit); ++index) {
+        if (!name.empty() && visit(name)) return;
+    }
+}
+
 // Deletes the key with all its subkeys, as Windows 9x's RegDeleteKey does
 // (NT's refuses a key that has subkeys, and Windows 95/98 have no
 // RegDeleteTree). The result is the registry's error code: ERROR_SUCCESS, or

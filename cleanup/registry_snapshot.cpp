@@ -110,18 +110,16 @@ private:
     }
 
     void WriteSubkeys(HKEY key, const std::string& path) {
-        for (DWORD index = 0;; ++index) {
-            char name[kSubkeyNameLimit];
-            DWORD nameLength = sizeof name;
-            // A longer name ends the listing of this key's subkeys.
-            if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                return;
-            const std::string subpath = path + "\\" + name;
-            if (subpath.size() > kPathLimit) continue;
-            RegKey subkey(key, name);
-            if (!subkey.IsOpen()) continue;
-            WriteKey(subkey.Get(), subpath, {}, true);
-        }
+        ForEachSubkey(
+            key,
+            [&](const std::string& name) {
+                const std::string subpath = path + "\\" + name;
+                if (subpath.size() > kPathLimit) return false;
+                RegKey subkey(key, name);
+                if (subkey.IsOpen()) WriteKey(subkey.Get(), subpath, {}, true);
+                return false;
+            },
+            kSubkeyNameLimit);
     }
 
     HANDLE file_;

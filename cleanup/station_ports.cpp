@@ -10,6 +10,7 @@
 #include "profile_section.h"
 #include "registry.h"
 #include "registry_paths.h"
+#include "safe_paths.h"
 
 namespace {
 
@@ -52,19 +53,18 @@ std::vector<RegisteredPrinter> RegisteredPrinters() {
     std::vector<RegisteredPrinter> printers;
     RegKey key;
     if (!key.Open(HKEY_LOCAL_MACHINE, kPrintersKey)) return printers;
-    for (DWORD index = 0;; ++index) {
-        char name[MAX_PATH] = {};
-        DWORD size = sizeof name;
-        const LONG status = RegEnumKeyExA(key.Get(), index, name, &size, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) break;
-        RegisteredPrinter printer;
-        printer.name.assign(name, size);
-        RegKey printerKey;
-        printer.hasPort =
-            printerKey.Open(key.Get(), printer.name) && printerKey.ReadString("Port", printer.port, kTextLimit);
-        printers.push_back(printer);
-    }
+    ForEachSubkey(
+        key.Get(),
+        [&](const std::string& name) {
+            RegisteredPrinter printer;
+            printer.name = name;
+            RegKey printerKey;
+            printer.hasPort =
+                printerKey.Open(key.Get(), printer.name) && printerKey.ReadString("Port", printer.port, kTextLimit);
+            printers.push_back(printer);
+            return false;
+        },
+        MAX_PATH);
     return printers;
 }
 
@@ -74,14 +74,6 @@ std::vector<RegisteredPrinter> RegisteredPrinters() {
 // character: leaving a stale key is harmless, deleting another is not.
 bool IsSingleKeyName(const std::string& name) {
     return !name.empty() && name.find('\\') == std::string::npos;
-}
-
-// Drive letter, colon and backslash, or a UNC path: anything else would
-// be taken relative to whatever folder Windows starts in.
-bool IsAbsoluteFolder(const std::string& path) {
-    const bool letter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    if (letter && path[1] == ':' && path[2] == '\\') return true;
-    return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
 }
 
 // WININIT.EXE runs before Windows and reads 8.3 names only: the file's
@@ -212,10 +204,7 @@ void MoveStationPrinters() {
         if (key.Has("Printer PortName")) return;
 
         BYTE enabled = 0;
-        DWORD size = sizeof enabled;
-        if (RegQueryValueExA(key.Get(), "Printer Enabled", nullptr, nullptr, &enabled, &size) != ERROR_SUCCESS ||
-            size != 1 || enabled == 0)
-            continue;
+        if (!key.ReadByte("Printer Enabled", enabled) || enabled == 0) continue;
         std::string stationName, printerName;
         if (!key.ReadString("Station Name", stationName, kTextLimit) ||
             !key.ReadString("Printer Name", printerName, kTextLimit))
@@ -234,7 +223,9 @@ void RemoveOldPortMonitorFile() {
             !product.ReadString("Install Directory", folder, kFolderLimit))
             return;
     }
-    if (!IsAbsoluteFolder(folder)) return;
+    // A folder taken relative to wherever Windows starts, or one that leads
+    // out of itself, would have Windows delete another file at its start.
+    if (!IsFullFolderPath(folder)) return;
     const DWORD attributes = GetFileAttributesA((folder + "\\localmon.dll").c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
 

@@ -189,8 +189,10 @@ TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
     test_support::PutText(HKEY_LOCAL_MACHINE, station, "DriverVersion", "4.00");
     test_support::PutText(HKEY_LOCAL_MACHINE, station, "Station Name", "Front Desk");
     test_support::PutText(HKEY_LOCAL_MACHINE, station + "\\Ports", "Current User", "kept below");
-    // A subkey name of more than 79 characters ends the subkey listing.
+    // A subkey name of more than 79 characters is passed over; the subkeys
+    // listed after it are not.
     test_support::PutText(HKEY_LOCAL_MACHINE, station + "\\" + std::string(80, 'Z'), "Hidden", "x");
+    test_support::PutText(HKEY_LOCAL_MACHINE, station + "\\~After", "Listed", "y");
     test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kSetupKey), "SystemNameString", "not part of it");
 
     test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App1Port3", "PortName", "LPT4:");
@@ -198,19 +200,19 @@ TEST_F(RegistrySnapshot, HoldsTheConfigurationInTheEditorsFormat) {
     test_support::PutText(HKEY_LOCAL_MACHINE, std::string(kPortsKey) + "\\App2Port1", "PortName", "COM5:");
 
     EXPECT_TRUE(DataMove(3));
-    const std::string expected = "REGEDIT4\r\n" + Header(product) +
-                                 "\"AutoLaunch Enabled\"=hex:01,0A,FF\r\n"
-                                 "\"RefreshRate\"=dword:000000FF\r\n"
-                                 "\"Station Display\"=\"C:\\\\new\\\\x \\\"quoted\\\"\"\r\n" +
-                                 Header(board1) +
-                                 "\"Detected\"=hex:01\r\n"
-                                 "\"Empty\"=hex:\r\n" +
-                                 Header(board1 + "\\Memory") + "@=\"default text\"\r\n" +
-                                 Header(board1 + "\\Memory\\Window") + "\"\"=dword:000D0000\r\n" + Header(board3) +
-                                 "\"Detected\"=hex:01\r\n" + Header(station) + "\"Station Name\"=\"Front Desk\"\r\n" +
-                                 Header(station + "\\Ports") + "\"Current User\"=\"kept below\"\r\n" +
-                                 Header(std::string(kPortsKey) + "\\App1Port3") + "\"PortName\"=\"LPT4:\"\r\n" +
-                                 Header(std::string(kPortsKey) + "\\App2Port1") + "\"PortName\"=\"COM5:\"\r\n";
+    const std::string expected =
+        "REGEDIT4\r\n" + Header(product) +
+        "\"AutoLaunch Enabled\"=hex:01,0A,FF\r\n"
+        "\"RefreshRate\"=dword:000000FF\r\n"
+        "\"Station Display\"=\"C:\\\\new\\\\x \\\"quoted\\\"\"\r\n" +
+        Header(board1) +
+        "\"Detected\"=hex:01\r\n"
+        "\"Empty\"=hex:\r\n" +
+        Header(board1 + "\\Memory") + "@=\"default text\"\r\n" + Header(board1 + "\\Memory\\Window") +
+        "\"\"=dword:000D0000\r\n" + Header(board3) + "\"Detected\"=hex:01\r\n" + Header(station) +
+        "\"Station Name\"=\"Front Desk\"\r\n" + Header(station + "\\Ports") + "\"Current User\"=\"kept below\"\r\n" +
+        Header(station + "\\~After") + "\"Listed\"=\"y\"\r\n" + Header(std::string(kPortsKey) + "\\App1Port3") +
+        "\"PortName\"=\"LPT4:\"\r\n" + Header(std::string(kPortsKey) + "\\App2Port1") + "\"PortName\"=\"COM5:\"\r\n";
     EXPECT_EQ(test_support::ReadFileBytes(Snapshot()), expected);
 }
 
