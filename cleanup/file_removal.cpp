@@ -17,6 +17,7 @@ void RemoveDirIfPresent(const std::string& path) {
 void ClearAttributes(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    // No attribute left is "normal": Windows 95/98 refuse 0.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & guarded) != 0)
-        SetFileAttributesA(path.c_str(), attributes & ~guarded);
+        SetFileAttributesA(path.c_str(), (attributes & ~guarded) ? attributes & ~guarded : FILE_ATTRIBUTE_NORMAL);
 }

@@ -15,7 +15,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     // A read-only file cannot be written, nor a hidden or system one replaced.
     const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & guarded))
-        SetFileAttributesA(path.c_str(), attributes & ~guarded);
+        SetFileAttributesA(path.c_str(), (attributes & ~guarded) ? attributes & ~guarded : FILE_ATTRIBUTE_NORMAL);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(file);
