@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "device_handle.h"
 #include "flush_settings.h"
 
 namespace {
@@ -17,6 +18,53 @@ const DWORD kSectionBuffer = 32767;
 
 // The product's drivers, compared with whole entries ignoring case.
 const char* const kProductDrivers[] = {"device=corehub.vxd", "device=sndhub.vxd"};
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Every entry of every section of that name in System.ini, in the file's
+// order, as the profile functions hand them back ("key=value"), when the
+// file holds the section more than once; nothing otherwise. The profile
+// functions read only the first of them, and writing the section back
+// empties each of that name: the entries of a later one would be lost.
+std::vector<std::string> EntriesOfDoubledSection(const char* name) {
+    char windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) return {};
+    // What the profile functions hold goes to the file first.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kSystemIni);
+    std::string text;
+    {
+        DeviceHandle file(CreateFileA((std::string(windows) + "\\" + kSystemIni).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file.IsOpen() || !ReadToEnd(file.Get(), text)) return {};
+    }
+    std::vector<std::string> entries;
+    int sections = 0;
+    bool inside = false;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trimmed(text.substr(start, end - start));
+        start = end + 1;
+        if (!line.empty() && line[0] == '[') {
+            const size_t close = line.find(']');
+            inside = close != std::string::npos && lstrcmpiA(Trimmed(line.substr(1, close - 1)).c_str(), name) == 0;
+            if (inside) ++sections;
+            continue;
+        }
+        if (!inside || line.empty() || line[0] == ';') continue;
+        const size_t equals = line.find('=');
+        entries.push_back(equals == std::string::npos
+                              ? line
+                              : Trimmed(line.substr(0, equals)) + "=" + Trimmed(line.substr(equals + 1)));
+    }
+    if (sections < 2) entries.clear();
+    return entries;
+}
 
 }  // namespace
 
@@ -38,15 +86,19 @@ void EnableGraphicalBoot() {
 }
 
 void RemoveProductDrivers() {
-    std::vector<char> section(kSectionBuffer);
-    const DWORD length = GetPrivateProfileSectionA("386Enh", section.data(), kSectionBuffer, kSystemIni);
-    // A section that does not fit would be written back cut short.
-    if (length == kSectionBuffer - 2) return;
+    std::vector<std::string> entries = EntriesOfDoubledSection("386Enh");
+    if (entries.empty()) {
+        std::vector<char> section(kSectionBuffer);
+        const DWORD length = GetPrivateProfileSectionA("386Enh", section.data(), kSectionBuffer, kSystemIni);
+        // A section that does not fit would be written back cut short.
+        if (length == kSectionBuffer - 2) return;
+        for (const char* entry = section.data(); *entry != '\0'; entry += strlen(entry) + 1) entries.push_back(entry);
+    }
 
     std::string kept;
-    for (const char* entry = section.data(); *entry != '\0'; entry += strlen(entry) + 1) {
+    for (const std::string& entry : entries) {
         bool product = false;
-        for (const char* driver : kProductDrivers) product = product || lstrcmpiA(entry, driver) == 0;
+        for (const char* driver : kProductDrivers) product = product || lstrcmpiA(entry.c_str(), driver) == 0;
         if (product) continue;
         kept += entry;
         kept += '\0';

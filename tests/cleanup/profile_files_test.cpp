@@ -88,6 +88,22 @@ TEST_F(ProfileFiles, TheProductsDriversLeave386EnhWholeEntriesOnly) {
     EXPECT_EQ(Section386Enh(),
               "device=*vpicd|device=c:\\windows\\corehub.vxd|woafont=dosapp.fon|"
               "keyboard=*vkd|display=*vdd,*vflatd|");
+    // A second [386Enh], as another installer may append it: the profile
+    // functions read only the first, but its entries must not be lost, and
+    // the product's driver goes from it too.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, WindowsFile("system.ini").c_str());
+    const std::string systemIni = ReadFileBytes(WindowsFile("system.ini"));
+    WriteFileBytes(WindowsFile("system.ini"),
+                   systemIni + "\r\n[386Enh]\r\nLater=1\r\ndevice = corehub.vxd\r\n[Other]\r\nKept=1\r\n");
+    EXPECT_TRUE(DataMove(3));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, WindowsFile("system.ini").c_str());
+    const std::string after = ReadFileBytes(WindowsFile("system.ini"));
+    EXPECT_NE(after.find("Later=1"), std::string::npos) << after;
+    EXPECT_NE(after.find("woafont=dosapp.fon"), std::string::npos) << after;
+    std::string lower = after;
+    CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_EQ(lower.find("device=corehub.vxd"), std::string::npos) << after;
+    EXPECT_EQ(lower.find("device = corehub.vxd"), std::string::npos) << after;
 }
 
 TEST_F(ProfileFiles, RemovalRestoresTheKeyboardButNotTheDisplay) {

@@ -1,8 +1,11 @@
 #include "campaign.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
+#include "file_backup.h"
 #include "message_box_watcher.h"
 #include "program_driver.h"
 #include "registry_values.h"
@@ -11,8 +14,9 @@ namespace robustness {
 
 namespace {
 
-std::set<std::string> Lines(const std::string& text) {
-    std::set<std::string> lines;
+// A line that stands twice counts twice.
+std::multiset<std::string> Lines(const std::string& text) {
+    std::multiset<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
@@ -21,6 +25,32 @@ std::set<std::string> Lines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+// Adds the names below the folder to the listing, each folder before what
+// it holds, and each file's bytes to the state.
+void ListFolder(const std::string& folder, const std::string& relative, std::string& names, HostState& state) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    // In name order, whatever order the file system lists them in.
+    std::set<std::pair<std::string, bool>> entries;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            entries.insert({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    for (const auto& [name, isFolder] : entries) {
+        const std::string path = folder + "\\" + name, inner = relative + name;
+        if (isFolder) {
+            names += inner + "\\\n";
+            ListFolder(path, inner + "\\", names, state);
+        } else {
+            names += inner + "\n";
+            state[path] = test_support::ReadFileBytes(path);
+        }
+    }
 }
 
 }  // namespace
@@ -46,7 +76,11 @@ bool LongForm() {
 }
 
 HookRun RunHook(const std::string& arguments, bool countCalls, int stopAt) {
-    std::string command = "call " + arguments;
+    return RunSetup("call " + arguments, countCalls, stopAt);
+}
+
+HookRun RunSetup(const std::string& arguments, bool countCalls, int stopAt) {
+    std::string command = arguments;
     if (countCalls) command += " --count-calls yes";
     if (stopAt > 0) command += " --stop-at " + std::to_string(stopAt);
     HookRun run;
@@ -80,6 +114,17 @@ std::set<std::string> ProfileSections(const std::string& file) {
     return sections;
 }
 
+void CaptureFolder(const std::string& folder, HostState& state) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        state[folder] = "(none)";
+        return;
+    }
+    std::string names;
+    ListFolder(folder, "", names, state);
+    state[folder] = names;
+}
+
 std::vector<std::string> Differences(const HostState& expected, const HostState& found) {
     std::vector<std::string> places;
     for (const auto& [place, content] : expected) {
@@ -87,13 +132,12 @@ std::vector<std::string> Differences(const HostState& expected, const HostState&
         const std::string now = other == found.end() ? "" : other->second;
         if (now == content) continue;
         std::string shown = place;
-        const std::set<std::string> want = Lines(content), have = Lines(now);
-        int listed = 0;
-        for (const std::string& line : want)
-            if (!have.count(line) && listed++ < 4) shown += "\n    expected: " + line.substr(0, 160);
-        listed = 0;
-        for (const std::string& line : have)
-            if (!want.count(line) && listed++ < 4) shown += "\n    found:    " + line.substr(0, 160);
+        const std::multiset<std::string> want = Lines(content), have = Lines(now);
+        std::vector<std::string> missing, added;
+        std::set_difference(want.begin(), want.end(), have.begin(), have.end(), std::back_inserter(missing));
+        std::set_difference(have.begin(), have.end(), want.begin(), want.end(), std::back_inserter(added));
+        for (size_t i = 0; i < missing.size() && i < 4; ++i) shown += "\n    expected: " + missing[i].substr(0, 160);
+        for (size_t i = 0; i < added.size() && i < 4; ++i) shown += "\n    found:    " + added[i].substr(0, 160);
         places.push_back(shown);
     }
     return places;

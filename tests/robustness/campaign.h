@@ -36,14 +36,20 @@ struct HookRun {
 // Yes; with countCalls its calls that change the machine are counted, and
 // with stopAt > 0 it ends itself just before that call.
 HookRun RunHook(const std::string& arguments, bool countCalls = false, int stopAt = 0);
+// The same for any of setup.exe's commands ("install ...", "uninstall").
+HookRun RunSetup(const std::string& arguments, bool countCalls = false, int stopAt = 0);
 
 // The section names of a profile file, in lower case.
 std::set<std::string> ProfileSections(const std::string& file);
 
 // What a host holds, by place (a file, a registry branch).
 using HostState = std::map<std::string, std::string>;
+// A folder's content, as places of a HostState: under the folder's own path
+// the names of everything in it (a folder's ending in a backslash), one a
+// line, or "(none)" when it is not there; under each file's path its bytes.
+void CaptureFolder(const std::string& folder, HostState& state);
 // Each place whose content differs, with a few of the lines that only one
-// side has.
+// side has, or has more often.
 std::vector<std::string> Differences(const HostState& expected, const HostState& found);
 
 }  // namespace robustness

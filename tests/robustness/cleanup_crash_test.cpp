@@ -43,8 +43,35 @@ std::string OnlyPoint() {
     return value;
 }
 
+// The tests' own installations, laid out with what earlier ones leave for
+// the removal steps, and put back as they were when it goes: the old one
+// holds the product's files, which the data move deletes with their folder;
+// the current one task logs and task folders, which the removal deletes,
+// beside a file of the administrator's own, which stays.
+struct Installations {
+    Installations() {
+        CreateDirectoryA(kOldFolder, nullptr);
+        for (const std::string& name : InstallationFiles())
+            test_support::WriteFileBytes(std::string(kOldFolder) + "\\" + name, name + " of the old installation\r\n");
+        const std::string folder = kInstallFolder;
+        for (const std::string& inner :
+             {folder, folder + "\\Station1Tasks", folder + "\\Station2Tasks", folder + "\\Station2Tasks\\Monday"})
+            CreateDirectoryA(inner.c_str(), nullptr);
+        test_support::WriteFileBytes(folder + "\\Station1TaskLog.txt", "task log\r\n");
+        test_support::WriteFileBytes(folder + "\\Station3TaskLog.txt", "task log\r\n");
+        test_support::WriteFileBytes(folder + "\\Station1Tasks\\backup.bat", "@ECHO OFF\r\n");
+        test_support::WriteFileBytes(folder + "\\Station2Tasks\\Monday\\report.txt", "report\r\n");
+        SetFileAttributesA((folder + "\\Station2Tasks\\Monday\\report.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        test_support::WriteFileBytes(folder + "\\Station notes.txt", "The administrator's own notes stay.\r\n");
+    }
+
+    test_support::FolderBackup old{kOldFolder}, current{kInstallFolder};
+};
+
 // What the hooks leave on the host, by place: the boot and profile files,
-// the snapshot, the product's files, and every registry branch they touch.
+// the snapshot, the product's files, the folders they remove or remove
+// from (both installations, the start-menu group, the copied INF files),
+// and every registry branch they touch.
 HostState Capture() {
     HostState state;
     for (const std::string& file : {std::string(kConfigSys), std::string(kAutoexecBat), std::string(kMsdosSys),
@@ -58,6 +85,11 @@ HostState Capture() {
         const std::string path = std::string(system) + "\\" + name;
         state[path] = test_support::FileExists(path) ? "present" : "(none)";
     }
+    for (const std::string& folder : {std::string(kOldFolder), std::string(kInstallFolder), WindowsFile("inf")})
+        CaptureFolder(folder, state);
+    if (const std::string programs = test_support::StartMenuProgramsFolder(); !programs.empty()) {
+        for (const char* group : {"Zelto", "Orvanta"}) CaptureFolder(programs + "\\" + group, state);
+    }
     const std::pair<HKEY, const char*> branches[] = {
         {HKEY_LOCAL_MACHINE, "Software\\Quillon"},
         {HKEY_CURRENT_USER, "Software\\Quillon"},
@@ -70,6 +102,7 @@ HostState Capture() {
         {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Print"},
         {HKEY_LOCAL_MACHINE, "Enum"},
         {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class"},
+        {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup\\SetupX\\Inf\\OEM Name"},
     };
     for (const auto& [root, path] : branches)
         state[std::to_string(reinterpret_cast<uintptr_t>(root) & 0xFF) + ":" + path] =
@@ -114,11 +147,16 @@ protected:
         std::vector<int> calls;
         {
             KeptHost host;
+            Installations installations;
             UseTestInstallation();
             states.push_back(Capture());
             for (const HookCall& hook : scenario) {
                 HookRun run = RunHook(hook.arguments, true);
                 ASSERT_EQ(run.exitCode, 0u) << hook.name << ": " << run.output;
+                // Without a count there is no point to cut off at: the
+                // campaign would try nothing and pass.
+                if (run.calls <= 0)
+                    ADD_FAILURE() << hook.name << " counted no call that changes the machine:\n" << run.output;
                 calls.push_back(run.calls);
                 states.push_back(Capture());
             }
@@ -140,6 +178,7 @@ protected:
         const std::string where = std::string(scenario[h].name) + " cut off before call " + std::to_string(k) +
                                   " (ORVANTA_ROBUSTNESS_CUT=\"" + scenario[h].name + ":" + std::to_string(k) + "\")";
         KeptHost host;
+        Installations installations;
         UseTestInstallation();
         for (size_t before = 0; before < h; ++before) RunHook(scenario[before].arguments);
         const std::set<std::string> sectionsBefore[] = {ProfileSections(kMsdosSys),

@@ -1,10 +1,13 @@
 // Cleanup.dll on hosts that years of other tools have left rough: boot files
 // with lines longer than the library's pieces, without a last line break,
-// with NUL bytes or a megabyte long; profile files with sections and keys
-// twice; power records of every short size; printers on odd ports; device
-// keys without their values. Each case is drawn from a seed. An installation
-// and a removal run through setup.exe; nothing may crash, and everything
-// that is not the product's must still be there afterwards.
+// with NUL bytes, a megabyte long or with text behind DOS's end-of-file
+// mark; profile files with sections and keys twice; power records of every
+// short size; printers on odd ports; device keys without their values. Each
+// case is drawn from a seed. An installation and a removal run through
+// setup.exe; nothing may crash, everything that is not the product's must
+// still be there afterwards, doubled entries too, and the removal must leave
+// no line that loads the product's driver.
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <set>
@@ -19,6 +22,9 @@ using namespace robustness;
 
 const char kForeignDevices[] = "Enum\\Root\\HostileTest";
 const char kForeignPci[] = "Enum\\Pci\\VEN_1234&DEV_5678&SUBSYS_00000000";
+
+// DOS's end-of-file mark (Ctrl-Z): DOS reads a boot file no further.
+const char kEndMark = '\x1A';
 
 std::string Letters(std::mt19937& random, size_t length) {
     std::uniform_int_distribution<int> letter('A', 'Z');
@@ -61,13 +67,68 @@ std::string RoughBootFile(std::mt19937& random, const char* kind) {
     }
     // Half the files end without a line break.
     if (std::uniform_int_distribution<int>(0, 1)(random)) text += "SET LAST=" + Letters(random, 8);
+    // Half carry DOS's end-of-file mark (Ctrl-Z), as COPY and old editors
+    // leave it, with what an editor left behind it: text that DOS never
+    // reads, an old driver line among it.
+    if (std::uniform_int_distribution<int>(0, 1)(random))
+        text += std::string(1, kEndMark) + "DEVICE=C:\\WINDOWS\\ORVANTA.SYS\r\nREM " + Letters(random, 20) + "\r\n";
     return text;
+}
+
+// What DOS reads of a boot file: the text up to its first end-of-file mark.
+std::string ReadByDos(const std::string& text) {
+    return text.substr(0, text.find(kEndMark));
+}
+
+// The end-of-file mark with everything after it; empty without one.
+std::string BehindEndMark(const std::string& text) {
+    const size_t mark = text.find(kEndMark);
+    return mark == std::string::npos ? "" : text.substr(mark);
+}
+
+// The start of a line for a message, without its line break.
+std::string Shown(const std::string& line) {
+    return line.substr(0, std::min<size_t>(60, line.find_last_not_of("\r\n") + 1));
+}
+
+// A line without its blanks, in lower case: a driver line is found however
+// it is spelt.
+std::string Normalized(const std::string& line) {
+    std::string normalized;
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') continue;
+        normalized += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return normalized;
 }
 
 // A profile file whose sections and keys stand twice.
 std::string DoubledProfile(const std::string& original) {
     return original +
            "\r\n[386Enh]\r\nkeyboard=*vkd\r\nHostile=1\r\nHostile=2\r\n[Hostile]\r\nA=1\r\n[Hostile]\r\nA=2\r\n";
+}
+
+// The doubled entries above, none of them the product's, by the section
+// (in lower case) they stand in. The profile functions show only the first
+// of a doubled key or section, so they are looked for in the file's text.
+const std::pair<const char*, const char*> kDoubledEntries[] = {
+    {"386enh", "Hostile=1"}, {"386enh", "Hostile=2"}, {"hostile", "A=1"}, {"hostile", "A=2"}};
+
+// Every entry of a profile file as its text holds it, doubled ones too, as
+// "section|entry" with the section in lower case.
+std::multiset<std::string> ProfileFileEntries(const std::string& file) {
+    std::multiset<std::string> entries;
+    std::string section;
+    for (std::string line : LinesOf(test_support::ReadFileBytes(file))) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty() && line.front() == '[' && line.find(']') != std::string::npos) {
+            section = line.substr(1, line.find(']') - 1);
+            CharLowerBuffA(section.data(), static_cast<DWORD>(section.size()));
+        } else if (!line.empty()) {
+            entries.insert(section + "|" + line);
+        }
+    }
+    return entries;
 }
 
 // The hostile printers and device keys, which no step owns.
@@ -82,8 +143,40 @@ HostState ForeignEntries() {
 }
 
 struct Figures {
-    int cases = 0, crashes = 0, filesLost = 0, linesLost = 0, sectionsLost = 0, foreignDeleted = 0;
+    int cases = 0, crashes = 0, filesLost = 0, linesLost = 0, sectionsLost = 0, foreignDeleted = 0, driverLinesLeft = 0,
+        doubledLost = 0, printerPortsChanged = 0;
 };
+
+// Every foreign line of a boot file is still there as it stood, and all that
+// follows its end-of-file mark; after the removal no line that DOS reads
+// loads the product's driver.
+void CheckBootFile(const std::string& where, const char* boot, const std::string& original, bool removed,
+                   Figures& figures) {
+    if (!test_support::FileExists(boot)) {
+        ++figures.filesLost;
+        ADD_FAILURE() << where << ": " << boot << " is gone";
+        return;
+    }
+    const std::string text = test_support::ReadFileBytes(boot);
+    std::multiset<std::string> now;
+    for (const std::string& line : LinesOf(ReadByDos(text))) now.insert(line);
+    for (const std::string& line : LinesOf(ReadByDos(original))) {
+        const bool last = line.back() != '\n';
+        if (now.count(line) || (last && now.count(line + "\r\n"))) continue;
+        ++figures.linesLost;
+        ADD_FAILURE() << where << ": " << boot << " lost the line \"" << Shown(line) << "\"";
+    }
+    if (BehindEndMark(text) != BehindEndMark(original)) {
+        ++figures.linesLost;
+        ADD_FAILURE() << where << ": " << boot << " changed what follows its end-of-file mark";
+    }
+    if (!removed) return;
+    for (const std::string& line : LinesOf(ReadByDos(text))) {
+        if (Normalized(line).find("orvanta.sys") == std::string::npos) continue;
+        ++figures.driverLinesLeft;
+        ADD_FAILURE() << where << ": " << boot << " still loads the product's driver: \"" << Shown(line) << "\"";
+    }
+}
 
 class HostileHosts : public ::testing::Test {
 protected:
@@ -139,28 +232,15 @@ protected:
         const int code = std::vector<int>{1, 3, 4}[std::uniform_int_distribution<int>(0, 2)(random)];
         for (const std::string& hook : {DataMoveArguments(code), SetupCompleteArguments(code), std::string("uninit")}) {
             const HookRun run = RunHook(hook);
-            if (run.exitCode == 0) {
-                // Every foreign line is still there, as it stood.
-                const std::string boot = hook == "uninit" ? kAutoexecBat : kConfigSys;
-                const std::string& original = hook == "uninit" ? autoexec : config;
-                if (!test_support::FileExists(boot)) {
-                    ++figures.filesLost;
-                    ADD_FAILURE() << where << ", " << hook << ": " << boot << " is gone";
-                    continue;
-                }
-                std::multiset<std::string> now;
-                for (const std::string& line : LinesOf(test_support::ReadFileBytes(boot))) now.insert(line);
-                for (const std::string& line : LinesOf(original)) {
-                    const bool last = line.back() != '\n';
-                    if (now.count(line) || (last && now.count(line + "\r\n"))) continue;
-                    ++figures.linesLost;
-                    ADD_FAILURE() << where << ", " << hook << ": " << boot << " lost the line \"" << line.substr(0, 60)
-                                  << "\"";
-                }
-            } else {
+            if (run.exitCode != 0) {
                 ++figures.crashes;
                 ADD_FAILURE() << where << ", " << hook << ": setup ended with " << run.exitCode << "\n" << run.output;
+                continue;
             }
+            // The removal takes the driver line the installation added.
+            const bool removed = hook == "uninit";
+            CheckBootFile(where + ", " + hook, kConfigSys, config, removed, figures);
+            CheckBootFile(where + ", " + hook, kAutoexecBat, autoexec, false, figures);
         }
         const std::string profiles[] = {WindowsFile("system.ini"), WindowsFile("win.ini")};
         for (int i = 0; i < 2; ++i) {
@@ -171,12 +251,25 @@ protected:
                 ADD_FAILURE() << where << ": " << profiles[i] << " lost [" << section << "]";
             }
         }
-        for (const auto& [name, value] : printers) {
-            char now[1024] = {};
-            GetProfileStringA("Devices", name.c_str(), "(none)", now, sizeof now);
-            if (value == now) continue;
-            ++figures.foreignDeleted;
-            ADD_FAILURE() << where << ": the printer " << name << " is now \"" << now << "\"";
+        for (int i = 0; i < 2; ++i) {
+            const std::multiset<std::string> now = ProfileFileEntries(profiles[i]);
+            for (const auto& [section, entry] : kDoubledEntries) {
+                if (now.count(std::string(section) + "|" + entry)) continue;
+                ++figures.doubledLost;
+                ADD_FAILURE() << where << ": " << profiles[i] << " lost the doubled entry " << entry << " of ["
+                              << section << "]";
+            }
+        }
+        for (const char* section : {"Devices", "PrinterPorts"}) {
+            for (const auto& [name, value] : printers) {
+                char now[1024] = {};
+                GetProfileStringA(section, name.c_str(), "(none)", now, sizeof now);
+                if (value == now) continue;
+                int& changed = section == std::string("Devices") ? figures.foreignDeleted : figures.printerPortsChanged;
+                ++changed;
+                ADD_FAILURE() << where << ": the printer " << name << " is now \"" << now << "\" in [" << section
+                              << "]";
+            }
         }
         for (const std::string& place : Differences(foreignBefore, ForeignEntries())) {
             ++figures.foreignDeleted;
@@ -197,10 +290,10 @@ TEST_F(HostileHosts, NothingCrashesAndNothingForeignIsLost) {
     for (unsigned seed = first; seed <= last; ++seed) Case(seed, figures);
     std::printf(
         "hostile hosts campaign (%s, seeds %u..%u): %d cases, crashes %d, files lost %d, lines lost %d, sections lost "
-        "%d, "
-        "foreign entries changed %d\n",
+        "%d, foreign entries changed %d, driver lines left %d, doubled entries lost %d, printer ports changed %d\n",
         LongForm() ? "long" : "short", first, last, figures.cases, figures.crashes, figures.filesLost,
-        figures.linesLost, figures.sectionsLost, figures.foreignDeleted);
+        figures.linesLost, figures.sectionsLost, figures.foreignDeleted, figures.driverLinesLeft, figures.doubledLost,
+        figures.printerPortsChanged);
 }
 
 }  // namespace

@@ -453,7 +453,7 @@ protected:
 
     void Remove(Model& model) {
         what_ = "a removal";
-        const std::string output = RunSetup("uninstall", 0);
+        const std::string output = RunSetup("uninstall").output;
         if (output.find("uninstall: done") == std::string::npos) Diverge("the removal did not run through:\n" + output);
         model.installed = false;
         model.expected = noConfiguration_;
@@ -475,14 +475,15 @@ protected:
                                    OPEN_EXISTING, 0, nullptr);
             output = RunSetup("install --type 3 --snapshot \"" + std::string(kFolder) + "\" --old \"" + kOldFolder +
                                   "\" --dir \"" + kInstallFolder + "\"",
-                              stopAt);
+                              true, stopAt)
+                         .output;
             if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         }
         const bool done = output.find("setup: done") != std::string::npos;
         if (!done && !stopAt) Diverge("the setup did not run through:\n" + output);
         if (done) {
-            const size_t calls = output.rfind("calls: ");
-            if (calls != std::string::npos) model.lastCalls = std::max(1, std::atoi(output.c_str() + calls + 7));
+            if (const size_t calls = output.rfind("calls: "); calls != std::string::npos)
+                model.lastCalls = std::max(1, std::atoi(output.c_str() + calls + 7));
             // The registry editor cannot bring back what a snapshot holds; the
             // configuration stays in the registry when none could be taken.
             const bool snapshot =
@@ -497,19 +498,6 @@ protected:
         const Cut cut = output.find("data move: ") != std::string::npos ? Cut::kAfterTheCopy : Cut::kBeforeTheCopy;
         // A second cut-off of the same setup may fall before the first one's.
         if (model.cut != Cut::kAfterTheCopy) model.cut = cut;
-    }
-
-    // setup.exe with the arguments, its calls counted (and cut off before
-    // the given one), its questions answered with Yes; what it printed.
-    std::string RunSetup(const std::string& arguments, int stopAt) {
-        std::string command = arguments;
-        if (arguments != "uninstall") command += " --count-calls yes";
-        if (stopAt) command += " --stop-at " + std::to_string(stopAt);
-        test_support::Program setup(test_support::ProgramFolder() + "\\setup.exe", command, "", true);
-        if (!setup.Started()) return "(setup.exe did not start)";
-        test_support::MessageBoxWatcher boxes(setup.Id(), IDYES);
-        setup.WaitForExit(120000);
-        return setup.Output();
     }
 
     void Check(const Model& model) {
