@@ -50,8 +50,7 @@ void RecordProduct(int code) {
     RegKey key(HKEY_LOCAL_MACHINE, kProductKey);
     if (!key.IsOpen()) return;
     key.WriteString("Product Name", productName);
-    const BYTE type = static_cast<BYTE>(code & 0xFF);
-    RegSetValueExA(key.Get(), "Product Type", 0, REG_BINARY, &type, 1);
+    key.WriteByte("Product Type", static_cast<BYTE>(code & 0xFF));
 }
 
 void ReadProductType() {
