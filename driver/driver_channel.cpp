@@ -64,6 +64,28 @@ size_t ReadList(Record* records, size_t capacity, BOOL (*first)(Record&), BOOL (
     return count;
 }
 
+// The most records a search goes through: the driver holds at most eight
+// launched stations, and Windows 95/98 loads a few dozen virtual devices.
+const int kLaunchLimit = 8;
+const int kDeviceLimit = 1024;
+
+// Searches a driver list from its first record until found answers true.
+// False when a request fails, after the most records the list can hold, and
+// when a record does not move on from the one before: a driver that answers
+// with a short or zero byte count has the same record handed back, and the
+// search would never end.
+template <typename Record, typename Position, typename Found>
+bool FindInList(Record& record, BOOL (*first)(Record&), BOOL (*next)(Record&), Position Record::*position, int limit,
+                Found found) {
+    std::memset(&record, 0, sizeof record);
+    if (!first(record)) return false;
+    for (int seen = 1; !found(record); ++seen) {
+        const Position previous = record.*position;
+        if (seen >= limit || !next(record) || record.*position == previous) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int DriverChannel::LaunchStation(const char* stationName, const char* userName, int stationIndex) {
@@ -146,25 +168,19 @@ bool DriverChannel::FindLaunchedStation(const char* stationName, LaunchRecord& r
     // The driver holds the name as the launch gave it, cut to its field.
     char wanted[sizeof record.stationName];
     CopyName(wanted, sizeof wanted, stationName);
-    std::memset(&record, 0, sizeof record);
-    if (!FirstLaunch(record)) return false;
-    // The driver's field may lack a terminator; compare a terminated copy.
-    char name[sizeof record.stationName + 1];
-    for (;;) {
-        std::memcpy(name, record.stationName, sizeof record.stationName);
-        name[sizeof record.stationName] = '\0';
-        if (lstrcmpiA(name, wanted) == 0) return true;
-        if (!NextLaunch(record)) return false;
-    }
+    return FindInList(record, &FirstLaunch, &NextLaunch, &LaunchRecord::stationIndex, kLaunchLimit,
+                      [&wanted](const LaunchRecord& found) {
+                          // The driver's field may lack a terminator; compare a terminated copy.
+                          char name[sizeof found.stationName + 1];
+                          std::memcpy(name, found.stationName, sizeof found.stationName);
+                          name[sizeof found.stationName] = '\0';
+                          return lstrcmpiA(name, wanted) == 0;
+                      });
 }
 
 bool DriverChannel::FindLoadedDevice(uint16_t deviceId, DeviceBlock& block) {
-    std::memset(&block, 0, sizeof block);
-    if (!FirstDevice(block)) return false;
-    while (block.deviceId != deviceId) {
-        if (!NextDevice(block)) return false;
-    }
-    return true;
+    return FindInList(block, &FirstDevice, &NextDevice, &DeviceBlock::next, kDeviceLimit,
+                      [deviceId](const DeviceBlock& found) { return found.deviceId == deviceId; });
 }
 
 void DriverChannel::ForgetKeptHandle() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "channel_fixture.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -102,6 +103,36 @@ TEST_F(EnumerationTest, StationIsFoundIgnoringCaseAndStopsWithTheRecordAsFound) 
     EXPECT_FALSE(DriverChannel::FindLaunchedStation("Lab", record));
     EXPECT_FALSE(DriverChannel::FindLaunchedStation("Nowhere", record));
     EXPECT_TRUE(DriverChannel::FindLaunchedStation("kiosk", record));
+}
+
+// A search on a driver that hands the same record back (a short or zero
+// byte count copies nothing of a buffered answer) must end, and count as a
+// failed request.
+TEST_F(EnumerationTest, SearchesEndWhenTheDriverHandsTheSameRecordBack) {
+    LaunchThree();
+    for (uint32_t mode : {COREHUB_REPLY_ZERO, COREHUB_REPLY_SHORT}) {
+        for (uint32_t code : {0x220804u, 0x22080Bu}) {
+            ASSERT_TRUE(driver_.SetReplyMode(code, mode));
+            bool ended = false, found = true;
+            {
+                test_support::WorkerThread search([&] {
+                    LaunchRecord record;
+                    DeviceBlock block;
+                    found = code == 0x220804u ? DriverChannel::FindLaunchedStation("Kiosk", record)
+                                              : DriverChannel::FindLoadedDevice(0x1234, block);
+                    ended = true;
+                });
+                for (int waited = 0; !ended && waited < 100; ++waited) Sleep(100);
+                // A search that hangs would keep the test from ending at all.
+                if (!ended) {
+                    std::printf("the search of %x with reply mode %u does not end\n", code, mode);
+                    std::fflush(stdout);
+                    TerminateProcess(GetCurrentProcess(), 3);
+                }
+            }
+            EXPECT_FALSE(found) << std::hex << code << " mode " << mode;
+        }
+    }
 }
 
 TEST_F(EnumerationTest, DevicesAreFoundByIdWithTheirVersions) {
