@@ -66,7 +66,12 @@ void WriteSerialDriverKey(int stationNumber, int port, const std::string& friend
     RegistryKey key;
     if (!key.Create(HKEY_LOCAL_MACHINE, path.c_str())) return;
     key.SetString("ConfigDialog", "Serlink.dll");
-    key.SetBinary("DCB", kDefaultDcb, sizeof kDefaultDcb);
+    // The port's line settings as the administrator chose them stay; only a
+    // port without a whole block gets the default one.
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.Handle(), "DCB", nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_BINARY ||
+        size != sizeof kDefaultDcb)
+        key.SetBinary("DCB", kDefaultDcb, sizeof kDefaultDcb);
     key.SetString("DevLoader", "*vcomm");
     key.SetString("DriverDate", AfxLoadString(IDS_DRIVER_DATE));
     key.SetString("DriverDesc", friendlyName);

@@ -113,8 +113,8 @@ void CRunningProgramsDlg::AddProgram(HTREEITEM station, const ProgramRecord& pro
     if (hiddenNames.find(name) != std::string::npos) return;
     if (HasItemBeginningWith(station, name)) return;
     std::string path = ProgramOfCommand(command, false);
-    std::string description = versions.StringValue(path, "FileDescription");
-    if (description.empty()) description = command;
+    // An empty description is one: only a file without one shows the command.
+    const std::string description = versions.FindString(path, "FileDescription").value_or(command);
     int image = AddIcon(imageList, FileIcon(path.c_str(), 0));
     InsertItem(Tree(), station, name + " : " + AfxLowerCase(description), image >= 0 ? image : kProgramImage);
 }

@@ -140,6 +140,19 @@ TEST_F(PortRegistrationTest, SerialPortGetsTheCompleteDriverKey) {
     // The second serial port of the station is port 2 everywhere.
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Hardware(3, 2), "Driver"), Text("Driver", "Ports\\App3Port2"));
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Hardware(3, 2), "PortNum"), Binary("PortNum", {2}));
+
+    // The line settings the administrator chose for the port stay when it is
+    // registered again; a block that is not whole gets the default.
+    std::vector<uint8_t> chosen = kDcb;
+    chosen[4] = 0x00;
+    chosen[5] = 0x4B;  // 19200 baud
+    test_support::PutValue(HKEY_LOCAL_MACHINE, Driver(3, 2), "DCB", REG_BINARY,
+                           std::string(chosen.begin(), chosen.end()));
+    RegisterSerialPort(3, 2, "COM6", "Station 3 Serial 2");
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Driver(3, 2), "DCB"), Binary("DCB", chosen));
+    test_support::PutValue(HKEY_LOCAL_MACHINE, Driver(3, 2), "DCB", REG_BINARY, std::string(5, '\x01'));
+    RegisterSerialPort(3, 2, "COM6", "Station 3 Serial 2");
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, Driver(3, 2), "DCB"), Binary("DCB", kDcb));
 }
 
 TEST_F(PortRegistrationTest, PrinterPortGetsItsOwnHardwareAndDriverKeys) {

@@ -11,6 +11,7 @@
 
 #include "modal_run.h"
 #include "model_fixture.h"
+#include "program_driver.h"
 #include "resource_ids.h"
 #include "running_programs_dialog.h"
 #include "seams.h"
@@ -85,6 +86,8 @@ TEST_F(RunningPrograms, AProgramWithAnIconShowsItsOwnAndRefreshingGivesTheSameTr
     std::string notepad = std::string(system) + "\\notepad.exe";
     ASSERT_TRUE(driver_.AddLaunch("Front Desk", "mwclerk", 0));
     ASSERT_TRUE(driver_.StartProgram(0, "Editor", (notepad + " readme.txt").c_str()));
+    // A description that is there but empty is shown as it is.
+    ASSERT_TRUE(driver_.StartProgram(0, "Blank", (test_support::ProgramFolder() + "\\empty_description.dll").c_str()));
     std::vector<Node> first, second;
     Run([&](HWND dialog) {
         first = TreeOf(dialog);
@@ -94,9 +97,10 @@ TEST_F(RunningPrograms, AProgramWithAnIconShowsItsOwnAndRefreshingGivesTheSameTr
         EXPECT_EQ(ImageList_GetImageCount(TreeView_GetImageList(tree, TVSIL_NORMAL)), 3) << "a fresh list";
     });
     ASSERT_EQ(first.size(), 1u);
-    ASSERT_EQ(first[0].children.size(), 1u);
-    EXPECT_EQ(first[0].children[0].text.rfind("notepad.exe : ", 0), 0u);
-    EXPECT_EQ(first[0].children[0].image, 2);
+    ASSERT_EQ(first[0].children.size(), 2u);
+    EXPECT_EQ(first[0].children[0].text, "empty_description.dll : ");
+    EXPECT_EQ(first[0].children[1].text.rfind("notepad.exe : ", 0), 0u);
+    EXPECT_EQ(first[0].children[1].image, 2);
     EXPECT_EQ(second, first);
 }
 
