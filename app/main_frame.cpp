@@ -124,7 +124,7 @@ void CMainFrame::OnLaunchStation() {
             if (dialog.station) dialog.station->Launch(dialog.userName);
         }
     } else {
-        int index = 0;
+        int index = m_config.FirstDetectedStation();
         if (m_config.HasMultipleStations()) {
             CStationPickDlg picker(m_config, CStationPickDlg::kLaunch, this);
             if (picker.DoModal() != IDOK) return;
@@ -144,7 +144,7 @@ void CMainFrame::OnStopStation() {
         ShowAppMessageId(IDS_STOP_PENDING, MB_OK);
         return;
     }
-    int index = 0;
+    int index = m_config.FirstDetectedStation();
     if (m_config.HasMultipleStations()) {
         if (m_config.AnyBoardHasModelMarker()) {
             CStopPickDlg picker(m_config, this);
@@ -166,14 +166,14 @@ void CMainFrame::OnStopStation() {
 void CMainFrame::OnAutoLaunchOn() {
     m_config.LoadAll();
     m_config.autoLaunchEnabled = 1;
-    if (!m_config.HasMultipleStations()) m_config.stations[0].autoLaunch = 1;
+    if (!m_config.HasMultipleStations()) m_config.stations[m_config.FirstDetectedStation()].autoLaunch = 1;
     m_config.SaveAll();
 }
 
 void CMainFrame::OnAutoLaunchOff() {
     m_config.LoadAll();
     m_config.autoLaunchEnabled = 0;
-    if (!m_config.HasMultipleStations()) m_config.stations[0].autoLaunch = 0;
+    if (!m_config.HasMultipleStations()) m_config.stations[m_config.FirstDetectedStation()].autoLaunch = 0;
     m_config.SaveAll();
 }
 

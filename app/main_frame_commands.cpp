@@ -34,7 +34,7 @@ void CMainFrame::OnStationSettings() {
         return;
     }
     m_config.LoadAll();
-    int index = 0;
+    int index = m_config.FirstDetectedStation();
     if (m_config.HasMultipleStations()) {
         CStationPickDlg picker(m_config, CStationPickDlg::kAny, this);
         if (picker.DoModal() != IDOK) return;

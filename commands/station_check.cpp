@@ -69,7 +69,7 @@ void StationCheckCommand(SystemConfig& model, CWnd* frame) {
     std::string report;
     model.LoadAll();
     bool showAll = model.debugTestMessages != 0;
-    int index = 0;
+    int index = model.FirstDetectedStation();
     if (model.HasMultipleStations()) {
         CStationPickDlg picker(model, CStationPickDlg::kAny, frame);
         if (picker.DoModal() != IDOK) return;

@@ -342,6 +342,13 @@ int SystemConfig::DetectedStationCount() const {
     return count;
 }
 
+int SystemConfig::FirstDetectedStation() const {
+    for (int i = 0; i < kStationCount; ++i) {
+        if (stations[i].detected) return i;
+    }
+    return 0;
+}
+
 int SystemConfig::HasMultipleStations() const {
     return DetectedStationCount() > 1 ? 1 : 0;
 }

@@ -107,6 +107,10 @@ struct SystemConfig {
     int AllDetectedStationsLaunched() const;
     int DetectedStationCount() const;
     int HasMultipleStations() const;
+    // The index of the first detected station, 0 when none is: the station a
+    // command acts on when there is no other to pick. Only a detected
+    // station is written back.
+    int FirstDetectedStation() const;
     int BoardHasModelMarker(int boardIndex) const;
     int StationBoardHasModelMarker(int stationIndex) const;
     int AnyBoardHasModelMarker() const;

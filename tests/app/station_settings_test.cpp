@@ -36,7 +36,8 @@ protected:
 
 TEST_F(StationSettings, OnOneStationTheDialogAlsoSetsTheSystemsLaunchAndShutdown) {
     SetGlobals(0, 1);
-    SetStation(1, "Front Desk", "mwclerk");
+    // The one detected station need not be the first: the dialog is its own.
+    SetStation(3, "Front Desk", "mwclerk");
     ASSERT_NE(Start(), nullptr);
 
     HWND dialog = OpenSettings(IDC_SETTINGS_SHUTDOWN);
@@ -51,8 +52,8 @@ TEST_F(StationSettings, OnOneStationTheDialogAlsoSetsTheSystemsLaunchAndShutdown
     test_support::PressButton(dialog, IDOK);
     ASSERT_TRUE(Closed(dialog));
 
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "Default User"), Text("mwreader"));
-    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "AutoLaunch"), Binary(1));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(3), "Default User"), Text("mwreader"));
+    EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(3), "AutoLaunch"), Binary(1));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "AutoLaunch Enabled"), Binary(1));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Enabled"), Binary(0));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, kProductKey, "Shutdown Default"), Binary(0));

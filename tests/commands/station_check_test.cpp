@@ -28,10 +28,11 @@ struct Shown {
 
 class StationCheck : public DriverModelTest {
 protected:
-    // Station 1 on board 1, its initialisation and launch as given.
-    static void PutStation(const char* name, BYTE state, const char* boardName = "Station Adapter") {
+    // A station (the first unless told) on board 1, its initialisation and
+    // launch as given.
+    static void PutStation(const char* name, BYTE state, const char* boardName = "Station Adapter", int number = 1) {
         PutString(BoardKey(1), "Board Name", boardName);
-        std::string key = StationKey(1);
+        std::string key = StationKey(number);
         PutByte(key, "Detected", 1);
         PutByte(key, "Board Number", 0);
         PutString(key, "Station Name", name);
@@ -72,7 +73,8 @@ protected:
 };
 
 TEST_F(StationCheck, AHealthyStationReportsAllWellWithEveryBoxTicked) {
-    PutStation("Front Desk", 1);
+    // The one detected station need not be the first: the check is its own.
+    PutStation("Front Desk", 1, "Station Adapter", 2);
     Answer({IDCANCEL});
     SystemConfig model;
     StationCheckCommand(model, nullptr);
