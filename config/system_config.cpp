@@ -251,7 +251,7 @@ int StationConfig::Launch(const std::string& userName) {
 
 int StationConfig::Stop() {
     LaunchRecord record;
-    if (!DriverChannel::FindLaunchedStation(stationName.c_str(), record)) return 0;
+    if (!DriverChannel::FindLaunchedStation(index, stationName.c_str(), record)) return 0;
     if (!DriverChannel::StopStation(record)) return 0;
     launched = 0;
     // A count that a reload has already brought to 0 stays there; it would

@@ -164,18 +164,24 @@ size_t DriverChannel::ReadPrograms(ProgramRecord* records, size_t capacity) {
     return ReadList(records, capacity, &FirstProgram, &NextProgram, &ProgramRecord::position);
 }
 
-bool DriverChannel::FindLaunchedStation(const char* stationName, LaunchRecord& record) {
+bool DriverChannel::FindLaunchedStation(int stationIndex, const char* stationName, LaunchRecord& record) {
     // The driver holds the name as the launch gave it, cut to its field.
     char wanted[sizeof record.stationName];
     CopyName(wanted, sizeof wanted, stationName);
+    auto named = [&wanted](const LaunchRecord& found) {
+        // The driver's field may lack a terminator; compare a terminated copy.
+        char name[sizeof found.stationName + 1];
+        std::memcpy(name, found.stationName, sizeof found.stationName);
+        name[sizeof found.stationName] = '\0';
+        return lstrcmpiA(name, wanted) == 0;
+    };
+    // The station's own record carries its index: another station of the
+    // same name is not stopped for it, and a station renamed while launched
+    // is still found.
     return FindInList(record, &FirstLaunch, &NextLaunch, &LaunchRecord::stationIndex, kLaunchLimit,
-                      [&wanted](const LaunchRecord& found) {
-                          // The driver's field may lack a terminator; compare a terminated copy.
-                          char name[sizeof found.stationName + 1];
-                          std::memcpy(name, found.stationName, sizeof found.stationName);
-                          name[sizeof found.stationName] = '\0';
-                          return lstrcmpiA(name, wanted) == 0;
-                      });
+                      [&](const LaunchRecord& found) { return found.stationIndex == stationIndex && named(found); }) ||
+           FindInList(record, &FirstLaunch, &NextLaunch, &LaunchRecord::stationIndex, kLaunchLimit,
+                      [&](const LaunchRecord& found) { return found.stationIndex == stationIndex; });
 }
 
 bool DriverChannel::FindLoadedDevice(uint16_t deviceId, DeviceBlock& block) {

@@ -43,9 +43,11 @@ public:
     static size_t ReadTasks(TaskRecord* records, size_t capacity);
     static size_t ReadPrograms(ProgramRecord* records, size_t capacity);
 
-    // The launch record of the station with this name (ignoring case), ready
-    // for StopStation; false when the station is not launched.
-    static bool FindLaunchedStation(const char* stationName, LaunchRecord& record);
+    // The launch record of the station at this index, ready for StopStation;
+    // should the driver list the index twice, the record whose name is the
+    // station's (ignoring case, as the driver holds it). False when the
+    // station is not launched.
+    static bool FindLaunchedStation(int stationIndex, const char* stationName, LaunchRecord& record);
     // The block of the first loaded virtual device with this ID.
     static bool FindLoadedDevice(uint16_t deviceId, DeviceBlock& block);
 

@@ -22,6 +22,7 @@ protected:
     void TearDown() override {
         driver_.Reset();
         RegDeleteTreeA(HKEY_USERS, "alice");
+        RegDeleteTreeA(HKEY_USERS, "bob");
     }
     test_support::CorehubClient driver_;
 };
@@ -82,14 +83,29 @@ TEST_F(StationLaunch, StopFindsTheStationByNameAndLowersTheCount) {
     EXPECT_EQ(station.launched, 0u);
 }
 
-TEST_F(StationLaunch, StopForANameTheDriverDoesNotListChangesNothing) {
+TEST_F(StationLaunch, StopActsOnTheStationsOwnRecordWhateverItsName) {
     SystemConfig config;
+    // Renamed while launched: its record still carries its index.
     StationConfig& station = config.stations[1];
     ASSERT_EQ(station.Launch("alice"), 1);
     station.stationName = "Elsewhere";
-    EXPECT_EQ(station.Stop(), 0);
-    EXPECT_EQ(station.launched, 1u);
-    EXPECT_EQ(config.boards[0].launchedCount, 1u);
+    EXPECT_EQ(station.Stop(), 1);
+    EXPECT_EQ(station.launched, 0u);
+    EXPECT_FALSE(test_support::UserHiveLoaded("alice"));
+
+    // Two stations whose names differ only in case: stopping one leaves the
+    // other's session alone.
+    test_support::PrepareStation(1, true);
+    config.LoadAll();
+    config.stations[0].stationName = "Desk";
+    config.stations[1].stationName = "DESK";
+    ASSERT_EQ(config.stations[0].Launch("alice"), 1);
+    ASSERT_EQ(config.stations[1].Launch("bob"), 1);
+    EXPECT_EQ(config.stations[1].Stop(), 1);
+    EXPECT_FALSE(test_support::UserHiveLoaded("bob"));
+    EXPECT_TRUE(test_support::UserHiveLoaded("alice"));
+    EXPECT_EQ(config.stations[0].Stop(), 1);
+    EXPECT_EQ(config.stations[1].Stop(), 0) << "nothing left to stop";
 }
 
 TEST_F(StationLaunch, AStationOnAnUnknownBoardLeavesEveryBoardCountAlone) {

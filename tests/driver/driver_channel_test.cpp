@@ -88,9 +88,9 @@ TEST_F(ChannelTest, AutoLaunchIsOneRequestThatLaunchesTheMarkedStations) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].code, 0x22081Au);
     LaunchRecord record;
-    EXPECT_TRUE(DriverChannel::FindLaunchedStation("Front Desk", record));
+    EXPECT_TRUE(DriverChannel::FindLaunchedStation(0, "Front Desk", record));
     EXPECT_STREQ(record.userName, "reception");
-    EXPECT_FALSE(DriverChannel::FindLaunchedStation("Reading Room", record));
+    EXPECT_FALSE(DriverChannel::FindLaunchedStation(1, "Reading Room", record));
 }
 
 TEST_F(ChannelTest, AValidHandleIsKeptForTheRestOfTheProcess) {

@@ -93,16 +93,18 @@ TEST_F(EnumerationTest, ProgramArrayStopsAtCapacity) {
     EXPECT_EQ(DriverChannel::ReadTasks(tasks, 1), 1u);
 }
 
-TEST_F(EnumerationTest, StationIsFoundIgnoringCaseAndStopsWithTheRecordAsFound) {
+TEST_F(EnumerationTest, StationIsFoundByItsIndexAndStopsWithTheRecordAsFound) {
     LaunchThree();
     LaunchRecord record;
-    ASSERT_TRUE(DriverChannel::FindLaunchedStation("LAB", record));
+    ASSERT_TRUE(DriverChannel::FindLaunchedStation(2, "LAB", record));
     EXPECT_EQ(record.stationIndex, 2);
     EXPECT_TRUE(DriverChannel::StopStation(record));
     EXPECT_FALSE(test_support::UserHiveLoaded("bob"));
-    EXPECT_FALSE(DriverChannel::FindLaunchedStation("Lab", record));
-    EXPECT_FALSE(DriverChannel::FindLaunchedStation("Nowhere", record));
-    EXPECT_TRUE(DriverChannel::FindLaunchedStation("kiosk", record));
+    EXPECT_FALSE(DriverChannel::FindLaunchedStation(2, "Lab", record));
+    EXPECT_FALSE(DriverChannel::FindLaunchedStation(3, "Kiosk", record)) << "not launched at that index";
+    // Renamed since its launch, the station is still its own record.
+    ASSERT_TRUE(DriverChannel::FindLaunchedStation(5, "Kiosk Renamed", record));
+    EXPECT_STREQ(record.stationName, "Kiosk");
 }
 
 // A search on a driver that hands the same record back (a short or zero
@@ -118,7 +120,7 @@ TEST_F(EnumerationTest, SearchesEndWhenTheDriverHandsTheSameRecordBack) {
                 test_support::WorkerThread search([&] {
                     LaunchRecord record;
                     DeviceBlock block;
-                    found = code == 0x220804u ? DriverChannel::FindLaunchedStation("Kiosk", record)
+                    found = code == 0x220804u ? DriverChannel::FindLaunchedStation(5, "Kiosk", record)
                                               : DriverChannel::FindLoadedDevice(0x1234, block);
                     ended = true;
                 });
