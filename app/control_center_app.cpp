@@ -48,7 +48,7 @@ int ShowOwnedAppMessage(HWND owner, const char* text, UINT style) {
 
 int ShowAppMessage(const char* text, UINT style) {
     CWnd* main = AfxGetMainWnd();
-    return ShowOwnedAppMessage(main ? main->m_hWnd : nullptr, text, style);
+    return ShowOwnedAppMessage(main ? main->m_hWnd : GetActiveWindow(), text, style);
 }
 
 int ShowAppMessageId(UINT stringId, UINT style) {

@@ -206,12 +206,18 @@ BOOL AfxRegisterClass(WNDCLASSA* windowClass) {
     return RegisterClassA(windowClass) != 0;
 }
 
-int AfxMessageBox(const char* text, UINT type, UINT) {
+HWND AfxMessageOwner() {
     CWnd* main = AfxGetMainWnd();
     HWND owner = main ? main->m_hWnd : nullptr;
     if (owner && !IsWindowEnabled(owner)) owner = GetLastActivePopup(owner);
+    // Without a main window (a dialog that is the whole program) the window
+    // that asks is the thread's active one: the question must hold it.
+    return owner ? owner : GetActiveWindow();
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT) {
     std::string caption = AfxGetApp() ? AfxGetApp()->m_strAppName : std::string();
-    return AfxShowMessageBox(owner, text ? text : "", caption, type);
+    return AfxShowMessageBox(AfxMessageOwner(), text ? text : "", caption, type);
 }
 
 int AfxMessageBox(UINT stringId, UINT type, UINT) {

@@ -70,6 +70,9 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// The owner of a message box: the main window (or, while it is disabled,
+// its last active popup); without one, the thread's active window.
+HWND AfxMessageOwner();
 
 // Registers a window class once per process; true when it is registered.
 BOOL AfxRegisterClass(WNDCLASSA* windowClass);

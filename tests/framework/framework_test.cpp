@@ -28,12 +28,13 @@ protected:
 struct ShownBox {
     std::string text, caption;
     UINT style;
+    HWND owner;
 };
 
 TEST_F(Framework, EveryMessageBoxPassesThroughTheReplaceableHandler) {
     std::vector<ShownBox> shown;
-    AfxSetMessageBoxHandler([&](HWND, const std::string& text, const std::string& caption, UINT style) {
-        shown.push_back({text, caption, style});
+    AfxSetMessageBoxHandler([&](HWND owner, const std::string& text, const std::string& caption, UINT style) {
+        shown.push_back({text, caption, style, owner});
         return IDNO;
     });
     EXPECT_EQ(AfxMessageBox("Remove it?", MB_YESNO | MB_ICONQUESTION), IDNO);
@@ -42,6 +43,18 @@ TEST_F(Framework, EveryMessageBoxPassesThroughTheReplaceableHandler) {
     EXPECT_EQ(shown[0].text, "Remove it?");
     EXPECT_EQ(shown[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(shown[1].text, AfxLoadString(IDS_NO_DRIVER));
+
+    // This program has no main window: a question is owned by the window
+    // that is active, so that it holds that window until it is answered.
+    HWND asking = CreateWindowExA(0, "STATIC", "asking", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(asking, nullptr);
+    SetActiveWindow(asking);
+    if (GetActiveWindow() == asking) {
+        AfxMessageBox("Delete the log?", MB_YESNO);
+        EXPECT_EQ(shown.back().owner, asking);
+    }
+    DestroyWindow(asking);
 }
 
 TEST_F(Framework, StringsComeFromTheResourceHandleAndMissingOnesLeaveTheTextAlone) {
