@@ -82,7 +82,21 @@ LRESULT CMainFrame::OnShowWindowMessage(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
+    ++m_commandsRunning;
+    const BOOL handled = CFrameWnd::OnCommand(wParam, lParam);
+    if (--m_commandsRunning == 0 && m_closeAsked) {
+        m_closeAsked = false;
+        PostMessage(WM_CLOSE);
+    }
+    return handled;
+}
+
 void CMainFrame::OnClose() {
+    if (m_commandsRunning > 0) {
+        m_closeAsked = true;
+        return;
+    }
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(m_hWnd, &placement);

@@ -19,6 +19,10 @@ public:
     SystemConfig m_config;
 
 protected:
+    // Commands run one after another, but a command's dialog or message box
+    // lets the frame's messages through, a close among them: the close waits
+    // until the command has ended, as the command goes on using the frame.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
     void OnClose();
     LRESULT OnQueryNewPalette(WPARAM wParam, LPARAM lParam);
@@ -51,4 +55,8 @@ protected:
     void OnHelp();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    int m_commandsRunning = 0;
+    bool m_closeAsked = false;
 };
