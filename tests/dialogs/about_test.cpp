@@ -48,7 +48,8 @@ class AboutBox : public DriverModelTest {
 protected:
     void Run(const std::function<void(HWND)>& work) {
         CAboutDlg about;
-        test_support::RunAndClose(about, work);
+        // A box that never came up would leave the checks on nothing.
+        EXPECT_EQ(test_support::RunAndClose(about, work), IDOK) << "the about box ran";
     }
     static std::string LicenceKey() {
         return AfxFormat(AfxLoadString(IDS_ABOUT_KEY).c_str(), AfxLoadString(IDS_PRODUCT_VERSION).c_str());

@@ -50,7 +50,9 @@ protected:
                                  : "(size " + std::to_string(bytes.size()) + ")";
     }
 
-    void Run(const std::function<void(HWND dialog)>& work) { test_support::RunAndClose(dialog_, work); }
+    void Run(const std::function<void(HWND dialog)>& work) {
+        EXPECT_EQ(test_support::RunAndClose(dialog_, work), IDOK) << "the message log ran";
+    }
 
     static HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_LOG_LIST); }
     static std::string Cell(HWND dialog, int row, int column) {

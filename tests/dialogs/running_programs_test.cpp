@@ -38,7 +38,7 @@ class RunningPrograms : public DriverModelTest {
 protected:
     void Run(const std::function<void(HWND dialog)>& work) {
         CRunningProgramsDlg dialog;
-        test_support::RunAndClose(dialog, work);
+        EXPECT_EQ(test_support::RunAndClose(dialog, work), IDOK) << "the list ran";
     }
     static std::vector<Node> Read(HWND tree, HTREEITEM first) {
         std::vector<Node> nodes;
