@@ -30,6 +30,7 @@
 #include "running_programs_dialog.h"
 #include "seams.h"
 #include "station_check.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -44,8 +45,9 @@ int RandomCasesPerCode() {
 
 struct Figures {
     int cases = 0;
-    int crashes = 0;    // dialogs that did not come up or did not end as worked
-    int readsPast = 0;  // texts shown past their record's field
+    int crashes = 0;       // dialogs that did not come up or did not end as worked
+    int readsPast = 0;     // texts shown past their record's field
+    int wrongStation = 0;  // stops sent for another station than the one stopped
 };
 Figures figures;
 
@@ -53,8 +55,13 @@ Figures figures;
 class FiguresLine : public ::testing::Environment {
 public:
     void TearDown() override {
-        std::printf("driver replies campaign (%s, seed %u): %d cases, crashes %d, reads past a record %d\n",
-                    LongForm() ? "long" : "short", kSeed, figures.cases, figures.crashes, figures.readsPast);
+        // A command that hangs ends the program at once (see RunStop): a run
+        // that gets here had none.
+        std::printf(
+            "driver replies campaign (%s, seed %u): %d cases, crashes %d, reads past a record %d, hangs 0, "
+            "wrong-station actions %d\n",
+            LongForm() ? "long" : "short", kSeed, figures.cases, figures.crashes, figures.readsPast,
+            figures.wrongStation);
     }
 };
 ::testing::Environment* const figuresLine = ::testing::AddGlobalTestEnvironment(new FiguresLine);
@@ -84,6 +91,7 @@ protected:
         std::function<bool(Shown&)> run;  // false: the dialog did not run as worked
         std::vector<uint32_t> codes;      // every code the run asks; 0 bends them all at once
         std::function<bool(const Shown&)> withinFields;
+        int Figures::*counted = &Figures::readsPast;  // where a case that is not within counts
     };
 
     // Every code in every mode whose count is bent, then the random records.
@@ -100,7 +108,7 @@ protected:
         Shown shown;
         if (!RunCase(scene, code, mode, seed, shown)) return;
         const bool within = scene.withinFields(shown);
-        if (!within) ++figures.readsPast;
+        if (!within) ++(figures.*scene.counted);
         EXPECT_TRUE(within) << Describe(code, mode, seed) << " shows text past a field";
     }
 
@@ -236,7 +244,63 @@ protected:
         }
         return true;
     }
+
+    // Two launched stations whose names differ only in case.
+    void PrepareTwins() {
+        for (int number : {1, 2}) {
+            std::string key = StationKey(number);
+            PutByte(key, "Detected", 1);
+            PutByte(key, "Board Number", 0);
+            PutByte(key, "Launched", 1);
+            PutString(key, "Station Name", number == 1 ? "Desk" : "DESK");
+            ASSERT_TRUE(driver_.AddLaunch(number == 1 ? "Desk" : "DESK", "mwclerk", number - 1));
+        }
+    }
+
+    // Stops station 2 as the stop command does, on a thread of its own: a
+    // stop that does not end within ten seconds ends the program, as the
+    // control center would hang for good. Shown: the station index of each
+    // stop request the driver received.
+    bool RunStop(Shown& shown) {
+        bool ended = false;
+        {
+            test_support::WorkerThread stop([&] {
+                SystemConfig model;
+                model.stations[1].Stop();
+                ended = true;
+            });
+            for (int waited = 0; !ended && waited < 100; ++waited) Sleep(100);
+            if (!ended) {
+                std::printf("driver replies campaign: the stop command hangs\n");
+                std::fflush(stdout);
+                TerminateProcess(GetCurrentProcess(), 3);
+            }
+        }
+        for (const auto& request : driver_.Requests()) {
+            if (request.code != COREHUB_STOP_STATION || request.input.size() < 68) continue;
+            int32_t index = 0;
+            std::memcpy(&index, request.input.data() + 64, sizeof index);
+            shown.push_back(std::to_string(index));
+        }
+        return true;
+    }
+
+    // Only the station stopped is asked to stop.
+    static bool StopsForTheStationOnly(const Shown& shown) {
+        for (const std::string& index : shown) {
+            if (index != "1") return false;
+        }
+        return true;
+    }
 };
+
+TEST_F(DriverReplies, TheStopEndsAndStopsOnlyItsOwnStation) {
+    Campaign({[this] { PrepareTwins(); },
+              [this](Shown& shown) { return RunStop(shown); },
+              {kEveryCode, COREHUB_FIRST_LAUNCH, COREHUB_NEXT_LAUNCH, COREHUB_STOP_STATION},
+              StopsForTheStationOnly,
+              &Figures::wrongStation});
+}
 
 TEST_F(DriverReplies, TheRunningProgramsTreeStaysWithinItsRecords) {
     Campaign({[this] { PrepareLaunches(); },
