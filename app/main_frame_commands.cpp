@@ -44,6 +44,8 @@ void CMainFrame::OnStationSettings() {
     StationConfig& station = m_config.stations[index];
     if (m_config.HasMultipleStations()) {
         CStationSettingsDlg dialog(this);
+        dialog.model = &m_config;
+        dialog.stationIndex = index;
         dialog.stationName = station.stationName;
         dialog.defaultUser = station.defaultUser;
         dialog.autoLaunch = static_cast<int>(station.autoLaunch);

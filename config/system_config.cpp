@@ -349,6 +349,14 @@ int SystemConfig::FirstDetectedStation() const {
     return 0;
 }
 
+int SystemConfig::NameTakenByAnother(int stationIndex, const std::string& name) const {
+    for (int i = 0; i < kStationCount; ++i) {
+        if (i != stationIndex && stations[i].detected && lstrcmpiA(stations[i].stationName.c_str(), name.c_str()) == 0)
+            return 1;
+    }
+    return 0;
+}
+
 int SystemConfig::HasMultipleStations() const {
     return DetectedStationCount() > 1 ? 1 : 0;
 }

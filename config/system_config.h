@@ -111,6 +111,9 @@ struct SystemConfig {
     // command acts on when there is no other to pick. Only a detected
     // station is written back.
     int FirstDetectedStation() const;
+    // Whether another detected station has this name, compared without case
+    // as the driver compares names.
+    int NameTakenByAnother(int stationIndex, const std::string& name) const;
     int BoardHasModelMarker(int boardIndex) const;
     int StationBoardHasModelMarker(int stationIndex) const;
     int AnyBoardHasModelMarker() const;

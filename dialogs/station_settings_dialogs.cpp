@@ -2,6 +2,7 @@
 
 #include "data_exchange.h"
 #include "resource_ids.h"
+#include "station_name_check.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ CStationSettingsDlg::CStationSettingsDlg(CWnd* parent) : CDialog(IDD_STATION_SET
 void CStationSettingsDlg::DoDataExchange(CDataExchange* exchange) {
     DDX_Text(exchange, IDC_SETTINGS_NAME, stationName);
     DDV_MaxChars(exchange, stationName, kStationNameLimit);
+    DDV_StationNameFree(exchange, model, stationIndex, stationName);
     DDX_Text(exchange, IDC_SETTINGS_USER, defaultUser);
     DDV_MaxChars(exchange, defaultUser, kUserLimit);
     DDX_Check(exchange, IDC_SETTINGS_AUTOLAUNCH, autoLaunch);

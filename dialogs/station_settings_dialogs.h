@@ -7,12 +7,17 @@
 #include <string>
 
 #include "dialog.h"
+#include "system_config.h"
 
 class CStationSettingsDlg : public CDialog {
 public:
     explicit CStationSettingsDlg(CWnd* parent = nullptr);
     void DoDataExchange(CDataExchange* exchange) override;
 
+    // The station's own model and index: a name another station has is
+    // refused. Without a model any name goes.
+    const SystemConfig* model = nullptr;
+    int stationIndex = -1;
     std::string stationName;
     std::string defaultUser;
     int autoLaunch = 0;

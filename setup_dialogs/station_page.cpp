@@ -7,6 +7,7 @@
 #include "registry_key.h"
 #include "resource_ids.h"
 #include "resources.h"
+#include "station_name_check.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ void CStationPage::DoDataExchange(CDataExchange* exchange) {
     DDV_MaxChars(exchange, defaultUserText, kUserLimit);
     DDX_Text(exchange, IDC_PAGE_STATION_NAME, stationNameText);
     DDV_MaxChars(exchange, stationNameText, kStationNameLimit);
+    DDV_StationNameFree(exchange, &model_, station.index, stationNameText);
     DDX_Check(exchange, IDC_PAGE_PRINTER, printerCheck);
     DDX_Text(exchange, IDC_PAGE_PRINTER_NAME, printerNameText);
     DDV_MaxChars(exchange, printerNameText, kPortTextLimit);

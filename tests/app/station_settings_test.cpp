@@ -106,6 +106,16 @@ TEST_F(StationSettings, AStationNameLongerThanTheDriverTakesKeepsTheDialogOpen) 
     test_support::PressButton(box, IDOK);
     ASSERT_TRUE(WaitFor([box] { return !IsWindow(box); }));
     EXPECT_TRUE(IsWindow(dialog));
+
+    // Nor a name that the other station has, in whatever case.
+    SetWindowTextA(name, "READING ROOM");
+    test_support::PressButton(dialog, IDOK);
+    box = program_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), LibraryText(IDS_STATION_NAME_TAKEN));
+    test_support::PressButton(box, IDOK);
+    ASSERT_TRUE(WaitFor([box] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindow(dialog));
     test_support::PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(Closed(dialog));
     EXPECT_EQ(Stored(HKEY_LOCAL_MACHINE, StationKey(1), "Station Name"), Text("Front Desk"));

@@ -190,6 +190,13 @@ TEST_F(StationSheet, ACancelledPrinterModeDialogChangesNothing) {
 TEST_F(StationSheet, ANameAndAPortChangedTogetherSayRenamedOnceAndLoseTheOldListEntry) {
     ASSERT_TRUE(Run([&](HWND sheet) {
         HWND page = CurrentPage(sheet);
+        // The name of another detected station, in another case, is refused
+        // and the sheet stays open.
+        Type(page, IDC_PAGE_STATION_NAME, "BACK OFFICE");
+        test_support::Click(sheet, IDOK);
+        EXPECT_TRUE(IsWindow(sheet));
+        EXPECT_EQ(shownMessages, std::vector<UINT>{IDS_STATION_NAME_TAKEN});
+        Type(page, IDC_PAGE_STATION_NAME, "Reception");
         Type(page, IDC_PAGE_SERIAL1_NAME, "Reception modem");
         Type(page, IDC_PAGE_SERIAL1_PORT, "COM23");
         test_support::Click(sheet, IDOK);
