@@ -590,8 +590,39 @@ bool Session(const std::function<bool(Program&, HWND)>& work, std::string& why) 
 // ---- The campaign --------------------------------------------------------
 
 struct Figures {
-    int cases = 0, crashes = 0, writesOutside = 0, wrongEncodings = 0, failedRestarts = 0;
+    int cases = 0, crashes = 0, writesOutside = 0, wrongEncodings = 0, failedRestarts = 0, configurationsLost = 0;
 };
+
+// The configuration that is sound in spite of the damage: each board's and
+// station's name and each station's default user that is a text the
+// product writes (terminated, 1 to 31 characters), by key and name. The
+// commands run far enough to save, and must write each back as it was.
+std::map<std::string, std::string> SoundNames() {
+    std::map<std::string, std::string> sound;
+    auto take = [&sound](const std::string& key, const char* name) {
+        const test_support::StoredValue value = test_support::ReadValue(HKEY_LOCAL_MACHINE, key, name);
+        if (!value.present || value.type != REG_SZ || value.bytes.size() < 2 || value.bytes.size() > 32 ||
+            value.bytes.back() != '\0' || value.bytes.find('\0') != value.bytes.size() - 1)
+            return;
+        sound[key + "|" + name] = value.bytes;
+    };
+    for (int number = 1; number <= 4; ++number) take(BoardKey(number), "Board Name");
+    for (int number = 1; number <= 8; ++number) {
+        take(StationKey(number), "Station Name");
+        take(StationKey(number), "Default User");
+    }
+    return sound;
+}
+
+std::vector<std::string> SoundNamesLost(const std::map<std::string, std::string>& before) {
+    std::vector<std::string> lost;
+    const std::map<std::string, std::string> after = SoundNames();
+    for (const auto& [place, bytes] : before) {
+        auto now = after.find(place);
+        if (now == after.end() || now->second != bytes) lost.push_back(place + " was \"" + bytes.c_str() + "\"");
+    }
+    return lost;
+}
 
 // What one seed leaves of the host: the registry and win.ini as before.
 struct CaseBackups {
@@ -612,6 +643,7 @@ void RunCase(uint64_t seed, test_support::CorehubClient& driver, Figures& figure
     rough.LayOut(driver);
     const std::vector<Area> areas = Surroundings();
     const Before before = TakeBefore(areas);
+    const std::map<std::string, std::string> soundBefore = SoundNames();
 
     std::string why;
     bool ran = Session(
@@ -624,6 +656,7 @@ void RunCase(uint64_t seed, test_support::CorehubClient& driver, Figures& figure
         why);
     const auto outside = WritesOutside(areas, before);
     const auto encodings = WrongEncodings(before.product);
+    const auto lost = SoundNamesLost(soundBefore);
     std::string restartWhy;
     bool restarted = Session([](Program&, HWND) { return true; }, restartWhy);
 
@@ -632,14 +665,16 @@ void RunCase(uint64_t seed, test_support::CorehubClient& driver, Figures& figure
     figures.writesOutside += outside.empty() ? 0 : 1;
     figures.wrongEncodings += encodings.empty() ? 0 : 1;
     figures.failedRestarts += restarted ? 0 : 1;
+    figures.configurationsLost += lost.empty() ? 0 : 1;
     for (const char* user : {"fzuser1", "fzuser2", "fzuser3", "fzuser4"}) RegDeleteTreeA(HKEY_USERS, user);
-    if (ran && outside.empty() && encodings.empty() && restarted) return;
+    if (ran && outside.empty() && encodings.empty() && restarted && lost.empty()) return;
 
     std::ostringstream report;
     report << "seed " << seed << " failed (replay with ORVANTA_ROBUSTNESS_SEED=" << seed << ")\n";
     if (!ran) report << "  the run: " << why << "\n";
     for (const auto& entry : outside) report << "  written outside: " << entry << "\n";
     for (const auto& entry : encodings) report << "  written in a wrong encoding: " << entry << "\n";
+    for (const auto& entry : lost) report << "  a sound configuration lost: " << entry << "\n";
     if (!restarted) report << "  the next start: " << restartWhy << "\n";
     report << "  the case:\n";
     for (const auto& step : rough.Steps()) report << "    " << step << "\n";
@@ -675,9 +710,10 @@ TEST(RegistryFuzz, TheControlCenterSurvivesValuesOfEveryWrongKind) {
     driver.Reset();
     printf(
         "registry fuzz campaign (%s, seeds %llu..%llu): %d cases, crashes %d, writes outside %d, values in a "
-        "wrong encoding %d, failed restarts %d\n",
+        "wrong encoding %d, failed restarts %d, sound configurations lost %d\n",
         form.c_str(), static_cast<unsigned long long>(first), static_cast<unsigned long long>(last), figures.cases,
-        figures.crashes, figures.writesOutside, figures.wrongEncodings, figures.failedRestarts);
+        figures.crashes, figures.writesOutside, figures.wrongEncodings, figures.failedRestarts,
+        figures.configurationsLost);
 }
 
 }  // namespace
