@@ -1,7 +1,8 @@
 // The control center's driver enumerations against a driver whose answers
 // are bent: a short, a long or a zero byte count, or random bytes in the
-// whole record. The running programs tree, the about box's driver page and
-// the station check run in this process for every code they use.
+// whole record. The running programs tree, the about box's driver page, the
+// station check and the stop command run in this process for every code
+// they use, each under a watchdog.
 //
 // The channel takes a request's success and the record in its buffer, not
 // the count (a Windows 95/98 driver need not report one): whatever the count
@@ -55,7 +56,7 @@ Figures figures;
 class FiguresLine : public ::testing::Environment {
 public:
     void TearDown() override {
-        // A command that hangs ends the program at once (see RunStop): a run
+        // A command that hangs ends the program at once (see RunCase): a run
         // that gets here had none.
         std::printf(
             "driver replies campaign (%s, seed %u): %d cases, crashes %d, reads past a record %d, hangs 0, "
@@ -117,7 +118,23 @@ protected:
         driver_.Reset();
         scene.prepare();
         EXPECT_TRUE(driver_.SetReplyMode(code, mode, seed));
-        bool ran = scene.run(shown);
+        bool ran = false;
+        {
+            // A command that hangs would hang the control center for good:
+            // the watchdog names the case and ends the program.
+            const std::string described = Describe(code, mode, seed);
+            HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+            test_support::WorkerThread watchdog([done, &described] {
+                if (WaitForSingleObject(done, 30000) == WAIT_OBJECT_0) return;
+                std::printf("driver replies campaign: %s hangs\n", described.c_str());
+                std::fflush(stdout);
+                TerminateProcess(GetCurrentProcess(), 3);
+            });
+            ran = scene.run(shown);
+            SetEvent(done);
+            watchdog.Join();
+            CloseHandle(done);
+        }
         driver_.Reset();
         if (!ran) ++figures.crashes;
         EXPECT_TRUE(ran) << Describe(code, mode, seed) << ": the dialog did not run as worked";
@@ -257,25 +274,11 @@ protected:
         }
     }
 
-    // Stops station 2 as the stop command does, on a thread of its own: a
-    // stop that does not end within ten seconds ends the program, as the
-    // control center would hang for good. Shown: the station index of each
-    // stop request the driver received.
+    // Stops station 2 as the stop command does. Shown: the station index of
+    // each stop request the driver received.
     bool RunStop(Shown& shown) {
-        bool ended = false;
-        {
-            test_support::WorkerThread stop([&] {
-                SystemConfig model;
-                model.stations[1].Stop();
-                ended = true;
-            });
-            for (int waited = 0; !ended && waited < 100; ++waited) Sleep(100);
-            if (!ended) {
-                std::printf("driver replies campaign: the stop command hangs\n");
-                std::fflush(stdout);
-                TerminateProcess(GetCurrentProcess(), 3);
-            }
-        }
+        SystemConfig model;
+        model.stations[1].Stop();
         for (const auto& request : driver_.Requests()) {
             if (request.code != COREHUB_STOP_STATION || request.input.size() < 68) continue;
             int32_t index = 0;
