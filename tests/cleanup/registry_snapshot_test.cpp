@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cleanup_fixture.h"
+#include "editor_away.h"
 #include "registry_values.h"
 
 namespace {
@@ -30,22 +31,6 @@ protected:
     static std::string Header(const std::string& path) { return "\r\n[HKEY_LOCAL_MACHINE\\" + path + "]\r\n"; }
 
     test_support::RegistryBackup ports_{HKEY_LOCAL_MACHINE, kPortsKey};
-};
-
-// The registry editor moved out of the Windows folder for a test.
-class EditorAway {
-public:
-    EditorAway() : editor_(WindowsFile("regedit.exe")), away_(editor_ + ".away") {
-        moved_ = MoveFileA(editor_.c_str(), away_.c_str()) != FALSE;
-    }
-    ~EditorAway() {
-        if (moved_) MoveFileA(away_.c_str(), editor_.c_str());
-    }
-    bool Moved() const { return moved_; }
-
-private:
-    std::string editor_, away_;
-    bool moved_ = false;
 };
 
 TEST_F(RegistrySnapshot, WithNothingToSaveItHoldsOnlyTheFirstLine) {
@@ -108,7 +93,7 @@ TEST_F(RegistrySnapshot, AFailedImportIsOwedUntilTheConfigurationIsSetUpAgain) {
                       station2 = std::string(kSetupKey) + "\\Station2";
     auto failedSetup = [this] {
         EXPECT_TRUE(DataMove(3));
-        EditorAway away;
+        test_support::EditorAway away;
         ASSERT_TRUE(away.Moved());
         EXPECT_TRUE(SetupComplete(3));
         EXPECT_TRUE(test_support::FileExists(Snapshot()));
@@ -300,7 +285,7 @@ TEST_F(RegistrySnapshot, TheImportedConfigurationIsOnDiskBeforeTheSnapshotGoes) 
 TEST_F(RegistrySnapshot, AnEditorThatCannotBeStartedIsReportedAndTheSnapshotKept) {
     test_support::PutText(HKEY_LOCAL_MACHINE, kProductKey, "Station Display", "x");
     EXPECT_TRUE(DataMove(2));
-    EditorAway away;
+    test_support::EditorAway away;
     ASSERT_TRUE(away.Moved());
     EXPECT_TRUE(SetupComplete(2));
     auto boxes = Boxes();

@@ -1,6 +1,7 @@
 #include "campaign.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -67,6 +68,20 @@ void UseTestInstallation() {
     test_support::PutText(HKEY_LOCAL_MACHINE, "Software\\Quillon\\Orvanta", "Install Directory", kInstallFolder);
     test_support::PutText(HKEY_LOCAL_MACHINE, "Software\\Quillon\\Orvanta\\Setup", "SystemNameString",
                           "Orvanta Test System");
+}
+
+std::pair<uint64_t, uint64_t> Seeds(uint64_t shortLast, uint64_t longLast, std::string& form) {
+    char replay[64] = {};
+    GetEnvironmentVariableA("ORVANTA_ROBUSTNESS_SEED", replay, sizeof replay);
+    if (*replay) {
+        form = "replay";
+        unsigned long long first = 0, last = 0;
+        if (sscanf(replay, "%llu..%llu", &first, &last) == 2) return {first, last};
+        first = strtoull(replay, nullptr, 10);
+        return {first, first};
+    }
+    form = LongForm() ? "long" : "short";
+    return {1, LongForm() ? longLast : shortLast};
 }
 
 bool LongForm() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -14,6 +15,10 @@ namespace robustness {
 // ORVANTA_ROBUSTNESS=long: every point and a few hundred cases instead of a
 // sample.
 bool LongForm();
+// The seeds a campaign tries: ORVANTA_ROBUSTNESS_SEED (N or A..B) in the form
+// "replay", else 1 to shortLast ("short") or, in the long form, 1 to
+// longLast ("long").
+std::pair<uint64_t, uint64_t> Seeds(uint64_t shortLast, uint64_t longLast, std::string& form);
 
 // The folders the hooks are handed: the snapshot's, and an old and a new
 // installation of the tests' own.

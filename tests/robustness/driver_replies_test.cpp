@@ -120,20 +120,9 @@ protected:
         EXPECT_TRUE(driver_.SetReplyMode(code, mode, seed));
         bool ran = false;
         {
-            // A command that hangs would hang the control center for good:
-            // the watchdog names the case and ends the program.
-            const std::string described = Describe(code, mode, seed);
-            HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-            test_support::WorkerThread watchdog([done, &described] {
-                if (WaitForSingleObject(done, 30000) == WAIT_OBJECT_0) return;
-                std::printf("driver replies campaign: %s hangs\n", described.c_str());
-                std::fflush(stdout);
-                TerminateProcess(GetCurrentProcess(), 3);
-            });
+            // A command that hangs would hang the control center for good.
+            test_support::Watchdog watchdog(30000, "driver replies campaign: " + Describe(code, mode, seed));
             ran = scene.run(shown);
-            SetEvent(done);
-            watchdog.Join();
-            CloseHandle(done);
         }
         driver_.Reset();
         if (!ran) ++figures.crashes;

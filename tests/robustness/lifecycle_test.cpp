@@ -16,6 +16,7 @@
 
 #include "campaign.h"
 #include "cleanup_fixture.h"
+#include "editor_away.h"
 #include "model_fixture.h"
 
 namespace {
@@ -267,31 +268,6 @@ void EmptyFolder() {
     }
 }
 
-// The registry editor moved out of the Windows folder while it lives.
-class EditorAway {
-public:
-    explicit EditorAway(bool away) : editor_(WindowsFile("regedit.exe")) {
-        moved_ = away && MoveFileA(editor_.c_str(), (editor_ + ".away").c_str());
-    }
-    ~EditorAway() {
-        if (moved_) MoveFileA((editor_ + ".away").c_str(), editor_.c_str());
-    }
-
-private:
-    std::string editor_;
-    bool moved_ = false;
-};
-
-// ORVANTA_ROBUSTNESS_SEED=N (or A..B): just those sequences, each telling
-// its steps.
-bool Replay(unsigned& first, unsigned& last) {
-    char value[32] = {};
-    GetEnvironmentVariableA("ORVANTA_ROBUSTNESS_SEED", value, sizeof value);
-    if (!*value) return false;
-    if (sscanf(value, "%u..%u", &first, &last) != 2) first = last = static_cast<unsigned>(std::atoi(value));
-    return true;
-}
-
 enum class Event { kEdit, kSetup, kRemoval };
 
 // What comes next, from a roll of 0 to 19. A setup cut off before its copy
@@ -468,7 +444,7 @@ protected:
                 (stopAt ? ", cut off before call " + std::to_string(stopAt) : "") + ")";
         std::string output;
         {
-            EditorAway away(editorAway);
+            test_support::EditorAway away(editorAway);
             HANDLE held = INVALID_HANDLE_VALUE;
             if (folder == Folder::kHeldLeftover)
                 held = CreateFileA(InFolder("~ORVANTA.REG").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -605,17 +581,15 @@ protected:
 
 TEST_F(Lifecycle, NothingTheAdministratorSetIsLostAndNothingForeign) {
     noConfiguration_ = NoConfiguration();
-    unsigned first = 1, last = LongForm() ? 500 : 6;
-    replay_ = Replay(first, last);
-    const int steps = 8;
-    for (unsigned seed = first; seed <= last; ++seed) Sequence(seed, steps);
+    std::string form;
+    const auto [first, last] = Seeds(6, 500, form);
+    replay_ = form == "replay";
+    for (uint64_t seed = first; seed <= last; ++seed) Sequence(static_cast<unsigned>(seed), 8);
     std::printf(
-        "lifecycle campaign (%s, seeds %u..%u): %d sequences, %d steps, %d cut-offs; divergences from the model %d, "
-        "foreign things lost %d\n",
-        replay_      ? "replay"
-        : LongForm() ? "long"
-                     : "short",
-        first, last, figures_.sequences, figures_.steps, figures_.cutOffs, figures_.divergences, figures_.foreignLost);
+        "lifecycle campaign (%s, seeds %llu..%llu): %d sequences, %d steps, %d cut-offs; divergences from the model "
+        "%d, foreign things lost %d\n",
+        form.c_str(), static_cast<unsigned long long>(first), static_cast<unsigned long long>(last), figures_.sequences,
+        figures_.steps, figures_.cutOffs, figures_.divergences, figures_.foreignLost);
     EXPECT_GT(figures_.cutOffs, 0);
 }
 

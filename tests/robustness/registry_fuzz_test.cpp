@@ -681,30 +681,12 @@ void RunCase(uint64_t seed, test_support::CorehubClient& driver, Figures& figure
     ADD_FAILURE() << report.str();
 }
 
-// The seeds to try: ORVANTA_ROBUSTNESS_SEED (N or A..B), else a handful or,
-// in the long form, a few hundred.
-std::pair<uint64_t, uint64_t> Seeds(std::string& form) {
-    if (const char* replay = getenv("ORVANTA_ROBUSTNESS_SEED"); replay && *replay) {
-        form = "replay";
-        unsigned long long first = 0, last = 0;
-        if (sscanf(replay, "%llu..%llu", &first, &last) == 2) return {first, last};
-        first = strtoull(replay, nullptr, 10);
-        return {first, first};
-    }
-    if (robustness::LongForm()) {
-        form = "long";
-        return {1, 300};
-    }
-    form = "short";
-    return {1, 8};
-}
-
 TEST(RegistryFuzz, TheControlCenterSurvivesValuesOfEveryWrongKind) {
     test_support::CorehubClient driver;
     ASSERT_TRUE(driver.IsOpen()) << "the stand-in driver is not running";
     test_support::RegistryBackup window{HKEY_CURRENT_USER, kWindowKey};
     std::string form;
-    const auto [first, last] = Seeds(form);
+    const auto [first, last] = robustness::Seeds(8, 300, form);
     Figures figures;
     for (uint64_t seed = first; seed <= last; ++seed) RunCase(seed, driver, figures);
     driver.Reset();

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <utility>
 
 namespace test_support {
@@ -57,6 +59,31 @@ public:
 
 private:
     CRITICAL_SECTION section_;
+};
+
+// Ends the program, naming what hung, unless it goes out of scope within the
+// time: a check of something that must never hang would otherwise never end.
+class Watchdog {
+public:
+    Watchdog(DWORD milliseconds, std::string what)
+        : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), what_(std::move(what)), thread_([this, milliseconds] {
+              if (WaitForSingleObject(done_, milliseconds) == WAIT_OBJECT_0) return;
+              std::printf("%s hangs\n", what_.c_str());
+              std::fflush(stdout);
+              TerminateProcess(GetCurrentProcess(), 3);
+          }) {}
+    ~Watchdog() {
+        SetEvent(done_);
+        thread_.Join();
+        CloseHandle(done_);
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    HANDLE done_;
+    std::string what_;
+    WorkerThread thread_;
 };
 
 }  // namespace test_support
