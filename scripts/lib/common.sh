@@ -119,7 +119,7 @@ lay_out_host() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX" || return 1
   start_wineserver || return 1
-  host_step wineboot -i || return 1
+  host_step "$repo/scripts/wine-run" wineboot -i || return 1
   # A first boot can leave two service managers answering in turn; a fresh
   # server after it has one, which the drivers' registration needs.
   end_wineserver
@@ -129,6 +129,16 @@ lay_out_host() {
   # As after a start of the host: the devices present are listed.
   host_step "$repo/scripts/wine-run" "$build/bin/stationctl.exe" restart || return 1
   rm -f "$WINEPREFIX.log"
+}
+
+# A host laid out before, started again on the current display: a Wine
+# server of its own (one left running keeps the display it started with),
+# and the stand-in drivers, which end with every server.
+start_kept_host() {
+  export WINEPREFIX=$1
+  end_wineserver
+  start_wineserver || die "the host $WINEPREFIX could not be started"
+  "$repo/host/image/install-drivers.sh" "$build/bin"
 }
 
 end_wineserver() {
