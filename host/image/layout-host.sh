@@ -66,7 +66,7 @@ done
 
 # Each part of the host's registry in a file of its own, in name order.
 for file in "$here"/registry/*.reg; do
-  for editor in "${editors[@]}"; do "$run" "$editor" /s "$(winepath -w "$file")"; done
+  for editor in "${editors[@]}"; do "$run" "$editor" /s "$("$run" winepath -w "$file")"; done
 done
 
 # What the product and its earlier versions left on disk: the old
@@ -92,7 +92,7 @@ for file in s3svg.inf 3dm.inf mdmgen.inf; do leftover "$windows/inf/$file" "[Ver
 for file in "TC Labs3DM.INF" "ESS Technology, Inc.MAESTRO.INF"; do leftover "$windows/inf/other/$file" "[Version]"; done
 programs=$("$run" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' /v Programs |
   sed -nE 's/^ *Programs +REG_SZ +(.*[^[:space:]]).*$/\1/p')
-programs=$(winepath -u "$programs")
+programs=$("$run" winepath -u "$programs")
 for file in "Zelto Control Center.lnk" "Read Me.lnk" "Online Guide.lnk" "Uninstall Zelto.lnk"; do
   leftover "$programs/Zelto/$file"
 done
