@@ -158,4 +158,22 @@ std::vector<std::string> Differences(const HostState& expected, const HostState&
     return places;
 }
 
+std::string BeforeEndMark(const std::string& text) {
+    return text.substr(0, text.find('\x1A'));
+}
+
+std::string FromEndMark(const std::string& text) {
+    const size_t mark = text.find('\x1A');
+    return mark == std::string::npos ? "" : text.substr(mark);
+}
+
+std::string Normalized(const std::string& line) {
+    std::string normalized;
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') continue;
+        normalized += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return normalized;
+}
+
 }  // namespace robustness

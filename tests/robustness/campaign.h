@@ -47,6 +47,14 @@ HookRun RunSetup(const std::string& arguments, bool countCalls = false, int stop
 // The section names of a profile file, in lower case.
 std::set<std::string> ProfileSections(const std::string& file);
 
+// A boot file's text as DOS reads it: up to its first end-of-file mark
+// (Ctrl-Z); and the mark with all that follows it, empty without one.
+std::string BeforeEndMark(const std::string& text);
+std::string FromEndMark(const std::string& text);
+// A line without its blanks, in lower case: a driver line is found however
+// it is spelt.
+std::string Normalized(const std::string& line);
+
 // What a host holds, by place (a file, a registry branch).
 using HostState = std::map<std::string, std::string>;
 // A folder's content, as places of a HostState: under the folder's own path

@@ -75,31 +75,9 @@ std::string RoughBootFile(std::mt19937& random, const char* kind) {
     return text;
 }
 
-// What DOS reads of a boot file: the text up to its first end-of-file mark.
-std::string ReadByDos(const std::string& text) {
-    return text.substr(0, text.find(kEndMark));
-}
-
-// The end-of-file mark with everything after it; empty without one.
-std::string BehindEndMark(const std::string& text) {
-    const size_t mark = text.find(kEndMark);
-    return mark == std::string::npos ? "" : text.substr(mark);
-}
-
 // The start of a line for a message, without its line break.
 std::string Shown(const std::string& line) {
     return line.substr(0, std::min<size_t>(60, line.find_last_not_of("\r\n") + 1));
-}
-
-// A line without its blanks, in lower case: a driver line is found however
-// it is spelt.
-std::string Normalized(const std::string& line) {
-    std::string normalized;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') continue;
-        normalized += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
-    return normalized;
 }
 
 // A profile file whose sections and keys stand twice.
@@ -159,19 +137,19 @@ void CheckBootFile(const std::string& where, const char* boot, const std::string
     }
     const std::string text = test_support::ReadFileBytes(boot);
     std::multiset<std::string> now;
-    for (const std::string& line : LinesOf(ReadByDos(text))) now.insert(line);
-    for (const std::string& line : LinesOf(ReadByDos(original))) {
+    for (const std::string& line : LinesOf(BeforeEndMark(text))) now.insert(line);
+    for (const std::string& line : LinesOf(BeforeEndMark(original))) {
         const bool last = line.back() != '\n';
         if (now.count(line) || (last && now.count(line + "\r\n"))) continue;
         ++figures.linesLost;
         ADD_FAILURE() << where << ": " << boot << " lost the line \"" << Shown(line) << "\"";
     }
-    if (BehindEndMark(text) != BehindEndMark(original)) {
+    if (FromEndMark(text) != FromEndMark(original)) {
         ++figures.linesLost;
         ADD_FAILURE() << where << ": " << boot << " changed what follows its end-of-file mark";
     }
     if (!removed) return;
-    for (const std::string& line : LinesOf(ReadByDos(text))) {
+    for (const std::string& line : LinesOf(BeforeEndMark(text))) {
         if (Normalized(line).find("orvanta.sys") == std::string::npos) continue;
         ++figures.driverLinesLeft;
         ADD_FAILURE() << where << ": " << boot << " still loads the product's driver: \"" << Shown(line) << "\"";

@@ -142,11 +142,7 @@ struct Host {
     std::vector<std::string> foreignEnh;  // [386Enh] entries of other drivers
 };
 
-// A text's part before its first Ctrl-Z, and the lines of it.
-std::string BeforeMark(const std::string& text) {
-    return text.substr(0, std::min(text.find('\x1A'), text.size()));
-}
-
+// The lines of a text, without their line breaks.
 std::vector<std::string> LinesOf(const std::string& text) {
     std::vector<std::string> lines;
     for (size_t start = 0; start < text.size();) {
@@ -158,13 +154,6 @@ std::vector<std::string> LinesOf(const std::string& text) {
         start = end + 1;
     }
     return lines;
-}
-
-std::string Normalized(std::string line) {
-    std::string out;
-    for (char c : line)
-        if (!strchr(" \t\r\n\v\f", c)) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return out;
 }
 
 // Lays out CONFIG.SYS and AUTOEXEC.BAT as hosts have them: ending in Ctrl-Z,
@@ -498,7 +487,7 @@ protected:
         // under the scratch name; the next run puts it back.
         if (model.cut != Cut::kNone && !test_support::FileExists(kConfigSys)) return;
         const std::string config = test_support::ReadFileBytes(kConfigSys);
-        const std::string head = BeforeMark(config);
+        const std::string head = BeforeEndMark(config);
         int productLines = 0;
         bool japanese = false, option = false;
         for (const std::string& line : LinesOf(head)) {
@@ -519,7 +508,7 @@ protected:
             Diverge("the Japanese display line has no /hs=lc before the mark:\n" + config);
 
         const std::string autoexec = test_support::ReadFileBytes(kAutoexecBat);
-        if (settled && !model.installed && Normalized(BeforeMark(autoexec)).find("s3dm.exe") != std::string::npos)
+        if (settled && !model.installed && Normalized(BeforeEndMark(autoexec)).find("s3dm.exe") != std::string::npos)
             Diverge("AUTOEXEC.BAT still starts the display utility after the removal");
         char section[65536] = {};
         GetPrivateProfileSectionA("386Enh", section, sizeof section, WindowsFile("system.ini").c_str());
@@ -532,12 +521,11 @@ protected:
 
         for (const BootFile* file : {&host_.config, &host_.autoexec}) {
             const std::string text = file == &host_.config ? config : autoexec;
-            const std::vector<std::string> lines = LinesOf(BeforeMark(text));
+            const std::vector<std::string> lines = LinesOf(BeforeEndMark(text));
             for (const std::string& line : file->foreignLines)
                 if (std::find(lines.begin(), lines.end(), line) == lines.end())
                     Lost(std::string(file->path) + " lost the line " + line);
-            const size_t mark = text.find('\x1A');
-            if ((mark == std::string::npos ? "" : text.substr(mark)) != file->tail)
+            if (FromEndMark(text) != file->tail)
                 Lost(std::string(file->path) + " changed what follows its end-of-file mark:\n" + text);
             if ((GetFileAttributesA(file->path) & kGuarded) != file->attributes)
                 Lost(std::string(file->path) + " lost its attributes");
